@@ -1,0 +1,235 @@
+// PhraseBook: the phrasebook's data state and the operations over it, with
+// no window toolkit.
+//
+// How data flows: OpenPhraseFiles() opens English.dat, Japanese.dat and
+// favorite.dat from the working directory and keeps them open. Filling the
+// list (LoadEnglishRange + FillTemplateRange when browsing a category,
+// LoadAllEnglish + SearchPhrases for a key-word search, ShowRelatedPhrases,
+// ListFavourites) refills two things together: the phrase map (a line's exact
+// text -> its phrase number as decimal text) and the list lines (a text and,
+// for template lines, the CItem behind it). The window mirrors Lines() into
+// its list widget whenever PhraseListChanged() is called, and reports the
+// user's selection back with SetSelection(). ShowSelectedPhrase() then turns
+// the selected line into the selected line text, looks it up in the phrase
+// map to get the current phrase number, asks the host to LoadClip() that
+// number, reads its Japanese.dat record and derives the pronunciation text
+// and the Japanese text. The four exchanged values (pronunciation text, key
+// word, exact-match switch, Japanese text) reach the window's controls only
+// when the model asks the host to TransferToControls(), and come back only
+// with TransferFromControls(). Everything the user must be told goes through
+// ShowMessage() with a fixed English text.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/item.h"
+#include "data/phraserange.h"
+#include "data/records.h"
+
+namespace lexoria {
+
+// View modes.
+inline constexpr std::int32_t kViewBrowse = 30000;
+inline constexpr std::int32_t kViewSearch = 30001;
+inline constexpr std::int32_t kViewRelated = 30002;
+// Category code of the favourites list; 0 while searching or in related mode.
+inline constexpr std::int32_t kCategoryFavourites = 1100;
+
+// What only a window can do. Every call is made on the one UI thread while a
+// PhraseBook operation runs.
+class PhraseBookHost {
+ public:
+  virtual ~PhraseBookHost() = default;
+  // A message box owned by the main window: application name as caption,
+  // OK button, this fixed text (ASCII).
+  virtual void ShowMessage(std::string_view text) = 0;
+  // Write the four exchanged values (PronunciationText(), KeyWord(),
+  // ExactMatch(), JapaneseText()) into controls 1019, 1020, 1024, 1033.
+  virtual void TransferToControls() = 0;
+  // Read controls 1019, 1020, 1024, 1033 back with SetPronunciationText(),
+  // SetKeyWord(), SetExactMatch(), SetJapaneseText().
+  virtual void TransferFromControls() = 0;
+  // Fetch and prepare the recording of this phrase; on success the window
+  // (through the sound archive) calls SetCurrentClip(phrase).
+  virtual void LoadClip(std::int32_t phrase) = 0;
+  // The lines or the selection changed: mirror Lines() and Selection() into
+  // the list widget (without calling back into SetSelection()).
+  virtual void PhraseListChanged() = 0;
+  // Switch to browse mode for CategoryCode() (the window's SelectCategory:
+  // view mode, sub-category combo, OnSubCategoryChosen, tooltip). Used by
+  // ShowFavourites().
+  virtual void SelectCategory() = 0;
+  // Invalidate the text area (170, 380, 520, 480) with background erase.
+  virtual void RepaintTextArea() = 0;
+};
+
+// One line of the phrase list: its text and, for lines made from a template
+// or an English.dat text, the CItem behind it (favourites lines have none).
+struct ListLine {
+  std::u16string text;  // at most 59 units
+  std::shared_ptr<CItem> item;
+};
+
+// Line text -> phrase number as decimal text ("%d").
+using PhraseMap = std::map<std::u16string, std::u16string>;
+
+class PhraseBook {
+ public:
+  explicit PhraseBook(PhraseBookHost& host);
+  ~PhraseBook();  // closes every open file
+  PhraseBook(const PhraseBook&) = delete;
+  PhraseBook& operator=(const PhraseBook&) = delete;
+
+  // --- Phrase text store -------------------------------------------------
+  // Closes every open file, then opens English.dat and Japanese.dat ("rb")
+  // and favorite.dat ("a+b"); each open flag tells whether its open worked.
+  void OpenPhraseFiles();
+  // Closes every open file (window destruction); the map is emptied too.
+  void CloseFiles();
+  // 1 done, 0 English.dat not open. Fills the map with phrases first..last;
+  // in browse mode also the list (FillTemplateRange).
+  int LoadEnglishRange(std::int32_t first, std::int32_t last);
+  // Fills the map with every phrase; "Can't read file" when English.dat
+  // cannot be opened anew.
+  void LoadAllEnglish();
+  // The three fields of the phrase's Japanese.dat record, empty when the
+  // file is not open or the phrase is beyond its end.
+  JapaneseRecord ReadJapaneseRecord(std::int32_t phrase);
+  // Selected line -> current phrase number, clip, Japanese record, texts.
+  // "This phrase can't be found" when the line is not in the map.
+  void ShowSelectedPhrase();
+
+  // --- Templates and key-word search ---------------------------------------
+  // One line per template group or single phrase of first..last, from
+  // MapEngSpec.data; "Can't read MapEngSpec file" when it is missing.
+  void FillTemplateRange(std::int32_t first, std::int32_t last);
+  // Transfers from the controls, then lists every template line holding the
+  // key word (A-Z lowered); "This item can't be found!" when none does.
+  void SearchPhrases();
+
+  // --- Related phrases ---------------------------------------------------
+  // Lists the phrases related to CurrentClip(); false when Relate.dat is
+  // missing or the row is empty (the caller shows "No related phrase(s)
+  // found!").
+  bool ShowRelatedPhrases();
+  // Adds phrases first..last from English.dat as lines and map keys; phrase
+  // 1 keeps its byte-order mark here.
+  void AddEnglishItems(std::int32_t first, std::int32_t last);
+
+  // --- Favourites ---------------------------------------------------------
+  bool EnsureFavouritesOpen();
+  bool AddFavourite();
+  bool RemoveFavourite();
+  bool ListFavourites();
+  void ShowFavourites();   // button 1026
+  void ToggleFavourite();  // button 1116
+
+  // --- Phrase list ---------------------------------------------------------
+  const std::vector<ListLine>& Lines() const { return lines_; }
+  // The list's selected line, -1 for none.
+  int Selection() const { return selection_; }
+  // The user (or the window) selected a line; -1 or an index out of range
+  // means no selection. Does not call PhraseListChanged().
+  void SetSelection(int index);
+  // Rewrites a line (the slot combo chose another alternative): the line's
+  // text and its item's display text become text (the line cut to 59
+  // units). False for an index out of range.
+  bool ReplaceLineText(std::size_t index, std::u16string text);
+  // Empties the list (the map is not touched) and calls PhraseListChanged().
+  void ClearList();
+  const PhraseMap& Map() const { return map_; }
+  void ClearMap() { map_.clear(); }
+
+  // --- State the window reads and sets -------------------------------------
+  const std::u16string& SelectedLineText() const { return selectedLineText_; }
+  int CurrentSelectionIndex() const { return currentSelectionIndex_; }
+  std::int32_t CurrentPhrase() const { return currentPhrase_; }
+  const JapaneseRecord& CurrentJapaneseRecord() const { return japaneseRecord_; }
+
+  const std::u16string& PronunciationText() const { return pronunciationText_; }
+  void SetPronunciationText(std::u16string text) { pronunciationText_ = std::move(text); }
+  const std::u16string& JapaneseText() const { return japaneseText_; }
+  void SetJapaneseText(std::u16string text) { japaneseText_ = std::move(text); }
+  const std::u16string& KeyWord() const { return keyWord_; }
+  void SetKeyWord(std::u16string text) { keyWord_ = std::move(text); }
+  std::int32_t ExactMatch() const { return exactMatch_; }
+  void SetExactMatch(std::int32_t on) { exactMatch_ = on; }
+
+  bool JapaneseForm() const { return japaneseForm_; }  // true: first rendering
+  void SetJapaneseForm(bool first) { japaneseForm_ = first; }
+  bool FavouritesView() const { return favouritesView_; }
+  void SetFavouritesView(bool on) { favouritesView_ = on; }
+  std::int32_t FavouritesCount() const { return favouritesCount_; }
+  std::int32_t CurrentClip() const { return currentClip_; }
+  void SetCurrentClip(std::int32_t clip) { currentClip_ = clip; }
+  std::int32_t CategoryCode() const { return categoryCode_; }
+  void SetCategoryCode(std::int32_t code) { categoryCode_ = code; }
+  std::int32_t ViewMode() const { return viewMode_; }
+  void SetViewMode(std::int32_t mode) { viewMode_ = mode; }
+  std::int32_t SubCategoryIndex() const { return subCategoryIndex_; }
+  void SetSubCategoryIndex(std::int32_t index) { subCategoryIndex_ = index; }
+
+  bool EnglishOpen() const { return englishOpen_; }
+  bool JapaneseOpen() const { return japaneseOpen_; }
+  bool FavouritesOpen() const { return favouritesOpen_; }
+
+ private:
+  void AddLine(std::u16string text, std::shared_ptr<CItem> item);
+  void CloseFavourites();
+
+  PhraseBookHost& host_;
+
+  std::FILE* english_ = nullptr;
+  std::FILE* japanese_ = nullptr;
+  std::FILE* favourites_ = nullptr;
+  bool englishOpen_ = false;
+  bool japaneseOpen_ = false;
+  bool favouritesOpen_ = false;
+
+  PhraseMap map_;
+  std::vector<ListLine> lines_;
+  int selection_ = -1;
+  int currentSelectionIndex_ = 0;
+
+  std::u16string selectedLineText_;
+  std::int32_t currentPhrase_ = 0;
+  JapaneseRecord japaneseRecord_;
+  std::u16string pronunciationText_;
+  std::u16string japaneseText_;
+  std::u16string keyWord_;
+  std::int32_t exactMatch_ = 0;
+
+  bool japaneseForm_ = true;
+  bool favouritesView_ = true;
+  std::int32_t favouritesCount_ = 0;
+  std::int32_t currentClip_ = -1;
+  std::int32_t categoryCode_ = 100;
+  std::int32_t viewMode_ = kViewBrowse;
+  std::int32_t subCategoryIndex_ = 0;
+
+  // The whole of Relate.dat, read again by every ShowRelatedPhrases().
+  std::vector<std::uint8_t> relateTable_;
+};
+
+// The fixed texts of the message boxes.
+namespace msg {
+inline constexpr std::string_view kCantReadFile = "Can't read file";
+inline constexpr std::string_view kPhraseNotFound = "This phrase can't be found";
+inline constexpr std::string_view kCantReadTemplates = "Can't read MapEngSpec file";
+inline constexpr std::string_view kItemNotFound = "This item can't be found!";
+inline constexpr std::string_view kNoRelated = "No related phrase(s) found!";
+inline constexpr std::string_view kAlreadyFavourite = "This item has already existed in favorite category!";
+inline constexpr std::string_view kNoFavourite = "No favorite phrase!";
+inline constexpr std::string_view kFavouriteAdded = "One item has just added to your favorite category";
+inline constexpr std::string_view kFavouriteRemoved = "One item has just removed from your favorite category";
+inline constexpr std::string_view kNotEnoughMemory = "Not enough memory";
+}  // namespace msg
+
+}  // namespace lexoria
