@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Speaks every phrase's Japanese with Open JTalk and packs the recordings
+into content/generated/data.idx + data.dat with `cliptool build`.
+
+Recordings are cached by the text they speak: content/recordings.tsv keeps,
+per phrase, a hash of the spoken text, and a clip whose text is unchanged is
+taken back out of the existing archive instead of being spoken again.
+
+Pipeline per clip: open_jtalk (48 kHz mono) -> sox (trim silence, 150 ms of
+silence each end, 24 kHz, peak -1 dBFS) -> lame (bare MPEG-2 layer III mono
+frames, 48 kbit/s, no tag, no Xing frame).
+
+usage: record.py [--cliptool PATH] [--jobs N] [--force]
+"""
+from __future__ import annotations
+
+import argparse
+import concurrent.futures
+import hashlib
+import os
+import pathlib
+import struct
+import subprocess
+import sys
+import tempfile
+
+import phrases as P
+
+ROOT = pathlib.Path(__file__).resolve().parents[2]
+GENERATED = ROOT / "content" / "generated"
+MANIFEST = ROOT / "content" / "recordings.tsv"
+DICTIONARY = "/var/lib/mecab/dic/open-jtalk/naist-jdic"
+SHARED = pathlib.Path(os.environ.get("LEXORIA_SHARED_DIR", ROOT.parent / "shared"))
+VOICE = SHARED / "voice" / "mei_normal.htsvoice"
+MAX_SECONDS = 7.0
+# Bump when the pipeline changes so every clip is made again.
+PIPELINE = "jtalk-mei/sox-150ms-24k-n1/lame-m-b48-t/v1"
+
+
+def text_hash(text: str) -> str:
+    return hashlib.sha1((PIPELINE + "\n" + text).encode("utf-8")).hexdigest()[:16]
+
+
+def read_manifest() -> dict[int, str]:
+    if not MANIFEST.exists():
+        return {}
+    out = {}
+    for line in MANIFEST.read_text(encoding="utf-8").splitlines():
+        n, h, _ = line.split("\t", 2)
+        out[int(n)] = h
+    return out
+
+
+def read_archive() -> dict[int, bytes]:
+    idx, dat = GENERATED / "data.idx", GENERATED / "data.dat"
+    if not idx.exists() or not dat.exists():
+        return {}
+    body = dat.read_bytes()
+    entries = idx.read_bytes()
+    clips = {}
+    for k in range(len(entries) // 8):
+        off, size = struct.unpack_from("<II", entries, 8 * k)
+        clips[k + 1] = body[12 + off:12 + off + size]
+    return clips
+
+
+def speak(text: str, out_mp3: pathlib.Path, work: pathlib.Path) -> str | None:
+    """Makes one clip; returns a problem description or None."""
+    raw, trimmed = work / "raw.wav", work / "trimmed.wav"
+    subprocess.run(["open_jtalk", "-x", DICTIONARY, "-m", str(VOICE), "-ow", str(raw)],
+                   input=text.encode("utf-8"), check=True, capture_output=True)
+    subprocess.run(["sox", str(raw), str(trimmed),
+                    "silence", "1", "0.01", "0.2%", "reverse",
+                    "silence", "1", "0.01", "0.2%", "reverse",
+                    "rate", "-v", "24000", "pad", "0.15", "0.15", "norm", "-1"],
+                   check=True, capture_output=True)
+    seconds = float(subprocess.run(["soxi", "-D", str(trimmed)], check=True,
+                                   capture_output=True, text=True).stdout)
+    if seconds > MAX_SECONDS:
+        # Speak a little faster rather than lose the end of the phrase.
+        fast = work / "fast.wav"
+        subprocess.run(["sox", str(trimmed), str(fast), "tempo", "-s",
+                        f"{seconds / (MAX_SECONDS - 0.1):.3f}"], check=True, capture_output=True)
+        fast.replace(trimmed)
+    subprocess.run(["lame", "--quiet", "-m", "m", "-b", "48", "--cbr", "-t",
+                    str(trimmed), str(out_mp3)], check=True, capture_output=True)
+    return None
+
+
+def main() -> int:
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--cliptool", default=str(ROOT / "build" / "run" / "cliptool"))
+    ap.add_argument("--jobs", type=int, default=2)
+    ap.add_argument("--force", action="store_true", help="speak every phrase again")
+    args = ap.parse_args()
+    if not VOICE.exists():
+        print(f"voice not found: {VOICE}", file=sys.stderr)
+        return 1
+    content = P.load(ROOT)
+    if content.errors or len(content.phrases) != P.PHRASE_COUNT:
+        print("content does not load; run the validator", file=sys.stderr)
+        return 1
+    old_hash = {} if args.force else read_manifest()
+    old_clip = {} if args.force else read_archive()
+    with tempfile.TemporaryDirectory() as tmp:
+        clips = pathlib.Path(tmp) / "clips"
+        clips.mkdir()
+        todo = []
+        for n in range(1, P.PHRASE_COUNT + 1):
+            h = text_hash(content.phrases[n].spoken)
+            target = clips / f"{n:04d}.mp3"
+            if old_hash.get(n) == h and old_clip.get(n):
+                target.write_bytes(old_clip[n])
+            else:
+                todo.append(n)
+
+        def job(n: int) -> tuple[int, str | None]:
+            work = pathlib.Path(tmp) / f"w{n}"
+            work.mkdir()
+            return n, speak(content.phrases[n].spoken, clips / f"{n:04d}.mp3", work)
+
+        print(f"speaking {len(todo)} of {P.PHRASE_COUNT} phrases")
+        with concurrent.futures.ThreadPoolExecutor(args.jobs) as pool:
+            for n, problem in pool.map(job, todo):
+                if problem:
+                    print(f"{n:04d}: {problem}", file=sys.stderr)
+        r = subprocess.run([args.cliptool, "build", str(clips)], cwd=GENERATED)
+        if r.returncode != 0:
+            print("cliptool build failed", file=sys.stderr)
+            return 1
+    MANIFEST.write_text("".join(
+        f"{n}\t{text_hash(content.phrases[n].spoken)}\t{content.phrases[n].spoken}\n"
+        for n in range(1, P.PHRASE_COUNT + 1)), encoding="utf-8")
+    print("wrote data.idx, data.dat and recordings.tsv")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
