@@ -1,0 +1,115 @@
+// Bit reader shared by all layers: most significant bit first, refilled a
+// byte at a time. Reads never go past the limit given at start: bytes beyond
+// it read as zero, so a short or damaged frame cannot read outside its
+// buffer, while position() still counts the bits as if they were there.
+#pragma once
+
+#include <cstdint>
+
+namespace lexoria::mpeg {
+
+class BitReader {
+ public:
+  // start(address): current = start = address, nothing cached. `limit` is
+  // one past the last byte that may be read.
+  void start(const uint8_t* address, const uint8_t* limit) {
+    current_ = start_ = address;
+    limit_ = limit;
+    end_ = limit;
+    cache_ = 0;
+    valid_ = 0;
+  }
+
+  // get(n), n <= 32: the next n bits.
+  uint32_t get(int n) {
+    if (valid_ < n) refill();
+    return getUnchecked(n);
+  }
+  // get-wide(n): as get, but keeps two more bits in hand (Huffman linbits).
+  uint32_t getWide(int n) {
+    if (valid_ < n + 2) refill();
+    return getUnchecked(n);
+  }
+  // ensure(n): at least n (<= 32) bits cached afterwards.
+  void ensure(int n) {
+    if (valid_ < n) refill();
+  }
+  // peek(n), n <= 32: the next n bits without consuming them.
+  uint32_t peek(int n) {
+    if (valid_ < 32) refill();
+    return peekUnchecked(n);
+  }
+
+  // The unchecked forms: the caller has ensured enough bits are cached.
+  uint32_t getUnchecked(int n) {
+    if (n == 0) return 0;
+    valid_ -= n;
+    return static_cast<uint32_t>(cache_ >> valid_) & mask(n);
+  }
+  uint32_t get1Unchecked() {
+    --valid_;
+    return static_cast<uint32_t>(cache_ >> valid_) & 1u;
+  }
+  uint32_t peekUnchecked(int n) const {
+    if (n == 0) return 0;
+    return static_cast<uint32_t>(cache_ >> (valid_ - n)) & mask(n);
+  }
+  void dropUnchecked(int n) { valid_ -= n; }
+
+  // skip(n): moves on n bits, jumping over whole bytes without reading them.
+  void skip(uint32_t n) {
+    if (n <= static_cast<uint32_t>(valid_)) {
+      valid_ -= static_cast<int>(n);
+      return;
+    }
+    uint32_t excess = n - static_cast<uint32_t>(valid_);
+    valid_ = 0;
+    cache_ = 0;
+    current_ += excess / 8;
+    if (excess % 8) {
+      refill();
+      valid_ -= static_cast<int>(excess % 8);
+    }
+  }
+
+  // Bits consumed since start.
+  int64_t position() const { return static_cast<int64_t>(current_ - start_) * 8 - valid_; }
+
+  // overrun() is true once the bits consumed reach past the end address.
+  void setEnd(const uint8_t* address) { end_ = address; }
+  bool overrun() const { return position() > static_cast<int64_t>(end_ - start_) * 8; }
+
+  const uint8_t* startAddress() const { return start_; }
+  int valid() const { return valid_; }
+
+  // Appends whole bytes until at least 56 bits are cached.
+  void refill() {
+    if (limit_ - current_ >= 8) {
+      uint64_t word = 0;
+      for (int i = 0; i < 8; ++i) word = (word << 8) | current_[i];
+      int bytes = (63 - valid_) >> 3;
+      cache_ = (cache_ << (bytes * 8)) | (word >> (64 - bytes * 8));
+      current_ += bytes;
+      valid_ += bytes * 8;
+      return;
+    }
+    while (valid_ <= 56) {
+      uint8_t byte = current_ < limit_ ? *current_ : 0;
+      cache_ = (cache_ << 8) | byte;
+      ++current_;
+      valid_ += 8;
+    }
+  }
+
+ private:
+  static constexpr uint32_t mask(int n) { return n >= 32 ? 0xFFFFFFFFu : ((1u << n) - 1); }
+
+  const uint8_t* current_ = nullptr;
+  const uint8_t* start_ = nullptr;
+  const uint8_t* limit_ = nullptr;
+  const uint8_t* end_ = nullptr;
+  uint64_t cache_ = 0;  // valid bits are the low ones
+  int valid_ = 0;
+};
+
+}  // namespace lexoria::mpeg

@@ -1,0 +1,58 @@
+// MPEG audio stream reader: frame headers, frame sync, the Xing and VBRI
+// headers of the first frame, frame lengths and the PCM output format.
+// It works on memory only and shares the decoder's process-wide state
+// (last error, options, recorded stream rate and output size).
+#pragma once
+
+#include <cstdint>
+
+namespace lexoria::mpeg {
+
+// The twelve header fields, in bitstream order; FrameInfo and FrameRequest
+// both begin with them.
+struct FrameHeader {
+  uint32_t version = 0;  // 1 MPEG-1, 2 MPEG-2, 3 MPEG-2.5
+  uint32_t layer = 0;    // 1, 2 or 3
+  uint32_t crc = 0;      // 1 when a 16-bit CRC follows the header
+  uint32_t bitrateIndex = 0;
+  uint32_t samplingIndex = 0;
+  uint32_t padding = 0;
+  uint32_t privateBit = 0;
+  uint32_t mode = 0;  // 0 stereo, 1 joint stereo, 2 dual channel, 3 single channel
+  uint32_t modeExtension = 0;
+  uint32_t copyright = 0;
+  uint32_t original = 0;
+  uint32_t emphasis = 0;
+};
+
+// One frame and the stream it starts.
+struct FrameInfo : FrameHeader {
+  uint32_t outputChannels = 0;  // 1 or 2
+  uint32_t outputBits = 0;      // 8 or 16
+  uint32_t sampleRate = 0;      // output rate, after the reduction shift
+  uint32_t bitrate = 0;         // bits per second; 0 with a VBR header
+  uint32_t totalFrames = 0;     // from a Xing or VBRI header
+  uint32_t vbrFrameLength = 0;  // length of the frame carrying the VBR header
+  uint32_t totalBytes = 0;      // from a Xing or VBRI header
+  uint32_t minFrameLength = 0;
+  uint32_t maxFrameLength = 0;
+  uint32_t pcmBytesPerFrame = 0;
+};
+
+// Parses four header bytes; all twelve fields are stored before any test.
+bool ReadFrameHeader(const uint8_t* header, FrameHeader& info);
+// Offset of the first frame sync in the buffer (0 and false when none).
+bool FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset);
+// Reads the frame at `frame` (at least 156 bytes available). With record 1
+// it also records the stream's sample rate and output size for DecodeFrame.
+bool ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record);
+uint32_t ReadBigEndian32(const uint8_t* bytes);
+
+// Frame length in bytes of a header at a given stream sample rate (the
+// arithmetic DecodeFrame uses); 0 for an invalid header.
+uint32_t FrameLength(const FrameHeader& header, uint32_t sampleRate);
+// Standard bitrate (bit/s) and sampling rate (Hz) of a header's indexes.
+uint32_t HeaderBitrate(const FrameHeader& header);
+uint32_t HeaderSampleRate(const FrameHeader& header);
+
+}  // namespace lexoria::mpeg
