@@ -1,7 +1,142 @@
 #include "data/phrasebook.h"
 
+#include <utility>
+
 namespace lexoria {
-// Interface first; the operations follow.
+
 PhraseBook::PhraseBook(PhraseBookHost& host) : host_(host) {}
-PhraseBook::~PhraseBook() = default;
+
+PhraseBook::~PhraseBook() { CloseFiles(); }
+
+void PhraseBook::CloseFiles() {
+  map_.clear();
+  if (english_ != nullptr) std::fclose(english_);
+  if (japanese_ != nullptr) std::fclose(japanese_);
+  english_ = japanese_ = nullptr;
+  englishOpen_ = japaneseOpen_ = false;
+  CloseFavourites();
+}
+
+void PhraseBook::CloseFavourites() {
+  if (favourites_ != nullptr) std::fclose(favourites_);
+  favourites_ = nullptr;
+  favouritesOpen_ = false;
+}
+
+void PhraseBook::OpenPhraseFiles() {
+  CloseFiles();
+  english_ = std::fopen("English.dat", "rb");
+  englishOpen_ = english_ != nullptr;
+  japanese_ = std::fopen("Japanese.dat", "rb");
+  japaneseOpen_ = japanese_ != nullptr;
+  favourites_ = std::fopen("favorite.dat", "a+b");
+  favouritesOpen_ = favourites_ != nullptr;
+}
+
+int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
+  if (!englishOpen_ || english_ == nullptr) return 0;
+  map_.clear();
+  if (viewMode_ == kViewBrowse) ClearList();
+  if (first >= 1 &&
+      std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) == 0) {
+    EnglishRecord record;
+    for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter)
+      map_[CleanEnglishText(record)] = NumberText(record.number);
+  }
+  if (viewMode_ == kViewBrowse) FillTemplateRange(first, last);
+  host_.TransferToControls();
+  return 1;
+}
+
+void PhraseBook::LoadAllEnglish() {
+  map_.clear();
+  std::FILE* file = std::fopen("English.dat", "rb");
+  if (file == nullptr) {
+    host_.ShowMessage(msg::kCantReadFile);
+    return;
+  }
+  EnglishRecord record;
+  for (std::int32_t n = 0; n < kPhraseCount && ReadEnglishRecord(file, record); ++n)
+    map_[CleanEnglishText(record)] = NumberText(record.number);
+  std::fclose(file);
+}
+
+JapaneseRecord PhraseBook::ReadJapaneseRecord(std::int32_t phrase) {
+  JapaneseRecord record;
+  if (phrase >= 1 && japaneseOpen_ && japanese_ != nullptr &&
+      std::fseek(japanese_, static_cast<long>(phrase - 1) * static_cast<long>(kJapaneseRecordSize), SEEK_SET) ==
+          0) {
+    if (!ReadJapaneseRecordFrom(japanese_, record)) record = JapaneseRecord{};
+  }
+  return record;
+}
+
+namespace {
+void DropLast(std::u16string& text) {
+  if (!text.empty()) text.pop_back();
+}
+void DropFirst(std::u16string& text) {
+  if (!text.empty()) text.erase(0, 1);
+}
+}  // namespace
+
+void PhraseBook::ShowSelectedPhrase() {
+  currentSelectionIndex_ = selection_;
+  if (lines_.empty()) return;
+  // No line selected: nothing to look up (the list box would refuse the read).
+  if (selection_ < 0 || static_cast<std::size_t>(selection_) >= lines_.size()) return;
+  selectedLineText_ = lines_[static_cast<std::size_t>(selection_)].text.substr(0, kMaxLineUnits);
+
+  const auto it = map_.find(selectedLineText_);
+  if (it == map_.end()) {
+    host_.ShowMessage(msg::kPhraseNotFound);
+    return;
+  }
+  currentPhrase_ = ParseNumberText(it->second);
+  host_.LoadClip(currentPhrase_);
+  japaneseRecord_ = ReadJapaneseRecord(currentPhrase_);
+
+  pronunciationText_ = japaneseRecord_.pronunciation;
+  japaneseText_ = japaneseForm_ ? japaneseRecord_.first : japaneseRecord_.second;
+  // The builder leaves the carriage return at the end of every field.
+  DropLast(pronunciationText_);
+  DropLast(japaneseText_);
+  // And the byte-order mark at the start of phrase 1's fields.
+  if (currentPhrase_ == 1) {
+    DropFirst(pronunciationText_);
+    DropFirst(japaneseText_);
+  }
+}
+
+void PhraseBook::SetSelection(int index) {
+  selection_ = (index >= 0 && static_cast<std::size_t>(index) < lines_.size()) ? index : -1;
+}
+
+bool PhraseBook::ReplaceLineText(std::size_t index, std::u16string text) {
+  if (index >= lines_.size()) return false;
+  ListLine& line = lines_[index];
+  if (line.item) line.item->SetDisplayText(text);
+  if (text.size() > kMaxLineUnits) text.resize(kMaxLineUnits);
+  line.text = std::move(text);
+  return true;
+}
+
+void PhraseBook::ClearList() {
+  lines_.clear();
+  selection_ = -1;
+  host_.PhraseListChanged();
+}
+
+void PhraseBook::AddLine(std::u16string text, std::shared_ptr<CItem> item) {
+  // Longer lines do not occur with conforming data; the selected line text
+  // could not hold them anyway.
+  if (text.size() > kMaxLineUnits) text.resize(kMaxLineUnits);
+  lines_.push_back(ListLine{std::move(text), std::move(item)});
+}
+
+void PhraseBook::AddItem(std::shared_ptr<CItem> item) {
+  std::u16string text = item->DisplayText();
+  AddLine(std::move(text), std::move(item));
+}
+
 }  // namespace lexoria

@@ -182,6 +182,7 @@ class PhraseBook {
 
  private:
   void AddLine(std::u16string text, std::shared_ptr<CItem> item);
+  void AddItem(std::shared_ptr<CItem> item);
   void CloseFavourites();
 
   PhraseBookHost& host_;

@@ -1,1 +1,60 @@
-// stub
+#include "data/related.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+
+#include "data/phrasebook.h"
+
+namespace lexoria {
+
+int IsBitSet(int j, std::uint8_t b) {
+  if (j < 0 || j > 7) return -1;
+  return (b & (1u << (7 - j))) != 0 ? 1 : 0;
+}
+
+bool PhraseBook::ShowRelatedPhrases() {
+  host_.TransferToControls();
+  std::FILE* file = std::fopen("Relate.dat", "rb");
+  if (file == nullptr) return false;
+  relateTable_.resize(static_cast<std::size_t>(kPhraseCount) * kRelateRowSize);
+  // Whole rows only: a short last row keeps the table's previous content.
+  std::uint8_t row[kRelateRowSize];
+  for (std::size_t r = 0; r < static_cast<std::size_t>(kPhraseCount); ++r) {
+    if (std::fread(row, 1, kRelateRowSize, file) != kRelateRowSize) break;
+    std::copy(row, row + kRelateRowSize, relateTable_.begin() + static_cast<std::ptrdiff_t>(r * kRelateRowSize));
+  }
+  std::fclose(file);
+  // A clip number outside the table has no row (the caller guards below 1).
+  if (currentClip_ < 1 || currentClip_ > kPhraseCount) return false;
+  const std::uint8_t* source = relateTable_.data() + static_cast<std::size_t>(currentClip_ - 1) * kRelateRowSize;
+  if (std::all_of(source, source + kRelateRowSize, [](std::uint8_t b) { return b == 0; })) return false;
+
+  map_.clear();
+  lines_.clear();
+  selection_ = -1;
+  for (std::size_t i = 0; i < kRelateRowSize; ++i)
+    for (int j = 0; j < 8; ++j)
+      if (IsBitSet(j, source[i]) == 1) {
+        const auto n = static_cast<std::int32_t>(8 * i + static_cast<std::size_t>(j) + 1);
+        AddEnglishItems(n, n);
+      }
+  host_.PhraseListChanged();
+  return true;
+}
+
+void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
+  if (!englishOpen_ || english_ == nullptr || first < 1) return;
+  if (std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) != 0)
+    return;
+  EnglishRecord record;
+  for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter) {
+    // Unlike the category fill, phrase 1 keeps its byte-order mark here.
+    std::u16string text = RemoveControlUnits(record.text);
+    map_[text] = NumberText(record.number);
+    AddItem(std::make_shared<CItem>(std::move(text)));
+  }
+  host_.TransferToControls();
+}
+
+}  // namespace lexoria

@@ -1,1 +1,79 @@
-// stub
+// The template file MapEngSpec.data: browsing a range and the key-word search.
+#include <memory>
+
+#include "data/phrasebook.h"
+
+namespace lexoria {
+namespace {
+
+// The search works on a copy of the key word of this many units, terminator
+// included; longer key words are cut.
+constexpr std::size_t kKeyWordUnits = 512;
+
+// Skips the rest of a group whose head was just read: further records are
+// read while their count is below (group size of the record last read) - 1.
+// Returns how many were read.
+std::int32_t SkipGroupRest(std::FILE* file, std::int16_t headGroupSize) {
+  std::int32_t further = 0;
+  std::int32_t groupSize = headGroupSize;
+  TemplateRecord record;
+  while (further < groupSize - 1 && ReadTemplateRecord(file, record)) {
+    ++further;
+    groupSize = record.groupSize;
+  }
+  return further;
+}
+
+}  // namespace
+
+void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
+  std::FILE* file = std::fopen("MapEngSpec.data", "rb");
+  if (file == nullptr) {
+    host_.ShowMessage(msg::kCantReadTemplates);
+    return;
+  }
+  lines_.clear();
+  selection_ = -1;
+  if (first >= 1 &&
+      std::fseek(file, static_cast<long>(first - 1) * static_cast<long>(kTemplateRecordSize), SEEK_SET) == 0) {
+    TemplateRecord record;
+    // A file shorter than the range ends the fill with the lines read so far.
+    for (std::int32_t i = first; i <= last && ReadTemplateRecord(file, record); ++i) {
+      AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
+      if (record.groupSize > 1) i += SkipGroupRest(file, record.groupSize);
+    }
+  }
+  std::fclose(file);
+  host_.PhraseListChanged();
+}
+
+void PhraseBook::SearchPhrases() {
+  host_.TransferFromControls();
+  if (keyWord_.empty()) return;
+  std::FILE* file = std::fopen("MapEngSpec.data", "rb");
+  if (file == nullptr) return;
+
+  lines_.clear();
+  selection_ = -1;
+  const std::u16string key = LowerAscii(std::u16string_view(keyWord_).substr(0, kKeyWordUnits - 1));
+
+  bool found = false;
+  TemplateRecord record;
+  char16_t widened[kKeyWordUnits];
+  while (ReadTemplateRecord(file, record)) {
+    // Each record is searched on its own text, even an empty one.
+    widened[0] = u'\0';
+    WidenLine(widened, record.text, kKeyWordUnits);
+    const std::u16string lowered = LowerAscii(widened);
+    if (lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key)) {
+      AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
+      found = true;
+    }
+    if (record.groupSize > 1) SkipGroupRest(file, record.groupSize);
+  }
+  std::fclose(file);
+  host_.PhraseListChanged();
+  if (!found) host_.ShowMessage(msg::kItemNotFound);
+}
+
+}  // namespace lexoria

@@ -1,0 +1,18 @@
+// The category range table as data.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "data/phraserange.h"
+
+namespace lexoria {
+
+struct RangeRow {
+  std::int32_t key;  // category code + sub-category index
+  PhraseRange range;
+};
+
+std::span<const RangeRow> CategoryRangeTable();
+
+}  // namespace lexoria
