@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Starts the real program from a copy of the run folder under Xvfb, checks
+# that one shaped window titled "Lexoria_Japanese" appears, takes a
+# screenshot, and ends the program with Escape.
+# usage: window_under_xvfb.sh RUN_DIR SCREENSHOT
+# Exit 77 (skipped) when Xvfb or the X tools are missing.
+set -u
+if [ "${1:-}" = "--inner" ]; then inner_mode=1; shift; else inner_mode=0; fi
+run_dir=$(cd "$1" && pwd) shot=$(realpath -m "$2")
+for tool in xvfb-run xdotool xwininfo import; do
+  command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
+done
+inner() {
+  cd "$work" || exit 1
+  ./Lexoria_Japanese >"$work/log.txt" 2>&1 &
+  pid=$!
+  win=""
+  for _ in $(seq 1 100); do
+    win=$(xdotool search --name '^Lexoria_Japanese$' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  if [ -z "$win" ]; then echo "no window titled Lexoria_Japanese"; kill $pid; cat "$work/log.txt"; exit 1; fi
+  count=$(xdotool search --onlyvisible --name '^Lexoria_Japanese$' | wc -l)
+  [ "$count" -eq 1 ] || { echo "expected one window, found $count"; kill $pid; exit 1; }
+  sleep 1.5   # first paint and the update hand-over timer
+  xwininfo -id "$win" | grep -E 'Width|Height'
+  if xwininfo -shape -id "$win" | grep -q 'No window shape'; then echo "window is not shaped"; fi
+  import -window root "$shot"
+  xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
+  xdotool key --window "$win" Escape
+  for _ in $(seq 1 50); do
+    kill -0 $pid 2>/dev/null || { wait $pid; echo "ended with Escape"; exit 0; }
+    sleep 0.1
+  done
+  echo "Escape did not end the program"; kill $pid; exit 1
+}
+if [ "$inner_mode" = 1 ]; then work=$3; inner; fi
+
+[ -x "$run_dir/Lexoria_Japanese" ] || { echo "no program in $run_dir"; exit 1; }
+
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+# Links, not copies: the program only reads these; favorite.dat is made fresh here.
+for f in "$run_dir"/*; do ln -s "$f" "$work/"; done
+rm -f "$work/favorite.dat" "$work/temp.dat"
+export XDG_RUNTIME_DIR="$work/xdg"; mkdir -m 700 "$XDG_RUNTIME_DIR"
+export TMPDIR="$work"
+
+xvfb-run -a -s '-screen 0 1024x768x24 -wr' "$0" --inner "$run_dir" "$shot" "$work"
