@@ -1,0 +1,32 @@
+// The audio output port: the few device operations the wave player needs.
+// One buffer is written at a time and played on its own; the caller keeps
+// the bytes alive and unchanged until Reset or Close. Implementations:
+// CaptureOutput (keeps what was written, for tests and tools) and
+// AudioSinkOutput in the window toolkit (the sound card).
+#pragma once
+
+#include <cstdint>
+
+#include "sound/waveformat.h"
+
+namespace lexoria::sound {
+
+class AudioOutput {
+ public:
+  virtual ~AudioOutput() = default;
+
+  // Opens the default device for `format`; false when there is none or it
+  // refuses the format. The player then writes nothing.
+  virtual bool Open(const WaveFormat& format) = 0;
+  // Hands one buffer over; it starts playing at once. A buffer still
+  // playing is dropped first.
+  virtual void Write(const uint8_t* data, uint32_t size) = 0;
+  // Stops at once and gives the buffer back.
+  virtual void Reset() = 0;
+  virtual void Pause() = 0;
+  // Continues after Pause.
+  virtual void Restart() = 0;
+  virtual void Close() = 0;
+};
+
+}  // namespace lexoria::sound

@@ -1,0 +1,45 @@
+// An audio output that plays nothing and keeps every buffer written to it,
+// with a log of the calls: what the player would have sent to the device.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "sound/audiooutput.h"
+
+namespace lexoria::sound {
+
+class CaptureOutput : public AudioOutput {
+ public:
+  // Simulates a device that cannot be opened.
+  void SetOpenFails(bool fails) { m_openFails = fails; }
+
+  bool Open(const WaveFormat& format) override;
+  void Write(const uint8_t* data, uint32_t size) override;
+  void Reset() override;
+  void Pause() override;
+  void Restart() override;
+  void Close() override;
+
+  bool IsOpen() const { return m_open; }
+  // Format of the last successful Open.
+  const WaveFormat& Format() const { return m_format; }
+  // Every buffer written, oldest first.
+  const std::vector<std::vector<uint8_t>>& Writes() const { return m_writes; }
+  // Calls in order, space separated: "open write reset pause restart close"
+  // ("open-failed" for a refused open).
+  const std::string& Log() const { return m_log; }
+  void ClearLog();
+
+ private:
+  void Note(const char* call);
+
+  bool m_openFails = false;
+  bool m_open = false;
+  WaveFormat m_format;
+  std::vector<std::vector<uint8_t>> m_writes;
+  std::string m_log;
+};
+
+}  // namespace lexoria::sound
