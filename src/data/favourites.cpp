@@ -128,7 +128,7 @@ bool PhraseBook::ListFavourites() {
   EnglishBytes bytes;
   for (long n = 0; n < count && ReadRaw(favourites_, bytes); ++n) {
     const EnglishRecord record = DecodeEnglishRecord(bytes);
-    map_[RemoveControlUnits(record.text)] = NumberText(record.number);
+    MapPhrase(RemoveControlUnits(record.text), record.number);
     AddLine(record.text, nullptr);  // a plain line: favourites have no slots
   }
   favouritesView_ = true;

@@ -41,7 +41,7 @@ int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
       std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) == 0) {
     EnglishRecord record;
     for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter)
-      map_[CleanEnglishText(record)] = NumberText(record.number);
+      MapPhrase(CleanEnglishText(record), record.number);
   }
   if (viewMode_ == kViewBrowse) FillTemplateRange(first, last);
   host_.TransferToControls();
@@ -57,7 +57,7 @@ void PhraseBook::LoadAllEnglish() {
   }
   EnglishRecord record;
   for (std::int32_t n = 0; n < kPhraseCount && ReadEnglishRecord(file, record); ++n)
-    map_[CleanEnglishText(record)] = NumberText(record.number);
+    MapPhrase(CleanEnglishText(record), record.number);
   std::fclose(file);
 }
 
@@ -132,6 +132,12 @@ void PhraseBook::AddLine(std::u16string text, std::shared_ptr<CItem> item) {
   // could not hold them anyway.
   if (text.size() > kMaxLineUnits) text.resize(kMaxLineUnits);
   lines_.push_back(ListLine{std::move(text), std::move(item)});
+}
+
+void PhraseBook::MapPhrase(std::u16string key, std::int32_t number) {
+  // Cut like a list line, so that a line that had to be cut is still found.
+  if (key.size() > kMaxLineUnits) key.resize(kMaxLineUnits);
+  map_[std::move(key)] = NumberText(number);
 }
 
 void PhraseBook::AddItem(std::shared_ptr<CItem> item) {

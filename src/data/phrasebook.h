@@ -183,6 +183,8 @@ class PhraseBook {
  private:
   void AddLine(std::u16string text, std::shared_ptr<CItem> item);
   void AddItem(std::shared_ptr<CItem> item);
+  // map[key cut like a list line] = number as "%d".
+  void MapPhrase(std::u16string key, std::int32_t number);
   void CloseFavourites();
 
   PhraseBookHost& host_;

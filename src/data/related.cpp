@@ -51,7 +51,7 @@ void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
   for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter) {
     // Unlike the category fill, phrase 1 keeps its byte-order mark here.
     std::u16string text = RemoveControlUnits(record.text);
-    map_[text] = NumberText(record.number);
+    MapPhrase(text, record.number);
     AddItem(std::make_shared<CItem>(std::move(text)));
   }
   host_.TransferToControls();
