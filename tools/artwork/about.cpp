@@ -1,0 +1,59 @@
+#include "artwork.h"
+#include "painting.h"
+#include "palette.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+constexpr int kWidth = 496;
+constexpr int kHeight = 412;
+const QRectF kOutline(3, 3, kWidth - 6, kHeight - 6);
+const QRectF kPaperArea(18, 96, kWidth - 36, kHeight - 114);
+}  // namespace
+
+// The about box: an indigo band with the sun and the mountain over a paper
+// card that carries the labels, the OK button and the credits.
+QImage DrawAboutBackground() {
+    QImage img(kWidth, kHeight, QImage::Format_RGB32);
+    img.fill(pal::kKeyBlack);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(pal::kIndigoDeep);
+    p.drawRoundedRect(kOutline, 28, 28);
+    p.setBrush(pal::kIndigo);
+    p.drawRoundedRect(kOutline.adjusted(5, 5, -5, -5), 24, 24);
+    QColor wave = pal::kIndigoSoft;
+    wave.setAlpha(140);
+    PaintWaves(p, QRectF(20, 14, 250, 78), 13, wave);
+    PaintSun(p, QPointF(392, 56), 30);
+    PaintMountain(p, QPointF(410, 58), 70, 96, pal::kIndigoSoft, pal::kPaperLight);
+    p.setFont(GothicFont(26));
+    p.setPen(pal::kGoldPale);
+    p.drawText(QPointF(40, 64), QString::fromUtf8("旅の日本語"));
+    p.end();
+
+    QImage paper(img.size(), QImage::Format_RGB32);
+    paper.fill(pal::kPaper);
+    PaintPaper(paper, kPaperArea, pal::kPaper, 31);
+    p.begin(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath card;
+    card.addRoundedRect(kPaperArea, 14, 14);
+    p.setClipPath(card);
+    p.drawImage(0, 0, paper);
+    p.setClipping(false);
+    p.setPen(QPen(pal::kGold, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(kPaperArea, 14, 14);
+    p.setPen(QPen(pal::kVermilion, 1.5));
+    p.drawLine(QPointF(78, 166), QPointF(430, 166));
+    p.end();
+
+    QPainterPath shape;
+    shape.addRoundedRect(kOutline, 28, 28);
+    ApplyShape(img, shape);
+    return img;
+}
