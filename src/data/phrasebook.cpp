@@ -9,7 +9,6 @@ PhraseBook::PhraseBook(PhraseBookHost& host) : host_(host) {}
 PhraseBook::~PhraseBook() { CloseFiles(); }
 
 void PhraseBook::CloseFiles() {
-  map_.clear();
   if (english_ != nullptr) std::fclose(english_);
   if (japanese_ != nullptr) std::fclose(japanese_);
   english_ = japanese_ = nullptr;

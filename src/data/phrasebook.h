@@ -91,7 +91,8 @@ class PhraseBook {
   // Closes every open file, then opens English.dat and Japanese.dat ("rb")
   // and favorite.dat ("a+b"); each open flag tells whether its open worked.
   void OpenPhraseFiles();
-  // Closes every open file (window destruction); the map is emptied too.
+  // Closes every open file (window destruction; the window empties the map
+  // with ClearMap()).
   void CloseFiles();
   // 1 done, 0 English.dat not open. Fills the map with phrases first..last;
   // in browse mode also the list (FillTemplateRange).
