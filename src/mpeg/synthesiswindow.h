@@ -1,0 +1,8 @@
+#pragma once
+
+namespace lexoria::mpeg {
+
+// Synthesis window D[0..256] of ISO/IEC 11172-3 Table B.3 (D[512 - i] = -D[i]).
+extern const double kSynthesisWindowD[257];
+
+}  // namespace lexoria::mpeg
