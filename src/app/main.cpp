@@ -1,11 +1,7 @@
-#include <QApplication>
-#include <QWidget>
+#include "app/wendaro.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.setWindowTitle("Lexoria_Japanese");
-    window.resize(725, 553);
-    window.show();
-    return app.exec();
+  CWendaroApp app(argc, argv);
+  app.InitInstance();
+  return 0;
 }

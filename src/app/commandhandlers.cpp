@@ -1,0 +1,19 @@
+// Commands: favourites, minimise, exit, web pages and the about box.
+#include "app/wendarodlg.h"
+
+void CWendaroDlg::OnShowFavourites() { m_book.ShowFavourites(); }
+
+void CWendaroDlg::OnToggleFavourite() { m_book.ToggleFavourite(); }
+
+void CWendaroDlg::OnMinimise() { showMinimized(); }
+
+// The same as Escape: the modal run ends, nothing is pending.
+void CWendaroDlg::OnExit() { reject(); }
+
+void CWendaroDlg::OnUpdatePage() { OpenWebPage(1046); }
+
+void CWendaroDlg::OnTechPage() { OpenWebPage(1047); }
+
+void CWendaroDlg::OnReportPage() { OpenWebPage(1048); }
+
+void CWendaroDlg::OnAbout() { ShowAboutBox(); }

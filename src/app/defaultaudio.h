@@ -1,0 +1,8 @@
+// The sound card output the program plays through when no other is given.
+#pragma once
+
+#include <memory>
+
+#include "sound/audiooutput.h"
+
+std::unique_ptr<lexoria::sound::AudioOutput> CreateDefaultAudioOutput();

@@ -1,0 +1,14 @@
+// CWendaroApp: the application object. It runs the main window modally and
+// ends when that run ends.
+#pragma once
+
+#include <QApplication>
+
+class CWendaroApp : public QApplication {
+  Q_OBJECT
+
+ public:
+  CWendaroApp(int& argc, char** argv);
+  // Runs the main window; false: the application ends with the window.
+  bool InitInstance();
+};

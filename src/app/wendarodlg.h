@@ -1,0 +1,222 @@
+// CWendaroDlg: the main window of the phrasebook.
+//
+// How data flows: the window owns a PhraseBook (src/data), which holds the
+// phrase files, the phrase map, the list lines with their CItems, the
+// selection, the category code, the view mode and the four exchanged values.
+// The window is the PhraseBook's host: when the model refills its lines it
+// calls PhraseListChanged() and the window mirrors them into the phrase list
+// (CMyListBox, 1111); when the model asks for TransferToControls() or
+// TransferFromControls(), the window copies the pronunciation text (1019),
+// the key word (1020), the exact-match switch (1024) and the Japanese text
+// (1033) between the model and the controls; nothing else copies them.
+// User actions arrive through WireMessageMap(), one connect per control, at
+// handlers grouped by file: categories and view modes
+// (categoryhandlers.cpp), phrase display and play (phrasehandlers.cpp),
+// commands and favourites (commandhandlers.cpp), the skin (skinhandlers.cpp)
+// and the button pictures and online hooks (buttonsetup.cpp). A selection in
+// the list goes OnPhraseSelected -> PhraseBook::ShowSelectedPhrase ->
+// LoadClip (the sound archive into the CWavePlayer) -> the texts -> the
+// transfer to the controls. The list reaches back into the window through
+// the process-wide CMyListBoxHost pointer set at initialisation.
+#pragma once
+
+#include <QBrush>
+#include <QComboBox>
+#include <QCheckBox>
+#include <QDialog>
+#include <QFont>
+#include <QIcon>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMap>
+#include <QPushButton>
+#include <QRect>
+#include <QRegion>
+#include <QStringList>
+#include <QTimer>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "app/bitmapstatic.h"
+#include "controls/mylistbox.h"
+#include "controls/transparentstatic.h"
+#include "data/phrasebook.h"
+#include "sound/audiooutput.h"
+#include "sound/waveplayer.h"
+#include "toolkit/dialogtemplate.h"
+
+class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyListBoxHost {
+  Q_OBJECT
+
+ public:
+  // Id of the one timer: the update hand-over, one second after start.
+  static constexpr int kUpdateTimerId = 1000;
+  static constexpr int kUpdateTimerPeriodMs = 1000;
+  // Client pixels repainted after a phrase is shown, and the caption area.
+  static inline const QRect kTextArea{QPoint(170, 380), QPoint(519, 479)};
+  static inline const QRect kCaptionArea{QPoint(120, 80), QPoint(499, 209)};
+  static constexpr std::uint32_t kVersionTextColour = 0xFFFFFF;
+
+  // output: where the player sends its sound; null for the sound card.
+  explicit CWendaroDlg(QWidget* parent = nullptr, lexoria::sound::AudioOutput* output = nullptr);
+  ~CWendaroDlg() override;
+
+  // Builds the window (OnInitDialog) before it is first shown.
+  void setVisible(bool visible) override;
+
+  // --- For the application and tests -------------------------------------
+  QWidget* Control(int id) const { return controls_.value(id, nullptr); }
+  QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(Control(id)); }
+  CMyListBox* PhraseList() const { return m_phraseList; }
+  lexoria::PhraseBook& Book() { return m_book; }
+  const lexoria::sound::CWavePlayer& Player() const { return m_player; }
+  bool PhraseShown() const { return m_phraseShown; }
+  bool SearchChanged() const { return m_searchChanged; }
+  bool UpdateCheckDone() const { return m_updateCheckDone; }
+  bool UpdateTimerActive() const { return m_updateTimer.isActive(); }
+  const QFont& LatinFont() const { return m_latinFont; }
+  const QFont& JapaneseFont() const { return m_japaneseFont; }
+  QString FavouriteTooltip() const { return favouriteTooltip_; }
+
+  // --- Handlers (message map) ----------------------------------------------
+  bool OnInitDialog();
+  void OnTimer();
+  void OnDestroy();
+  void OnOK();
+  // Categories and view modes (categoryhandlers.cpp).
+  void OnCategoryButton();
+  void SelectCategory() override;
+  void FillSubCategories();
+  void OnSubCategoryChosen();
+  void ApplyViewMode();
+  void ClearPhraseView();
+  void OnSearchMode();
+  void OnRunSearch();
+  void OnKeyWordChanged();
+  void OnExactMatchClicked();
+  void OnRelatedPhrases();
+  void UpdateListExtent();
+  void SelectListItem(int index);
+  void RepaintCaptionArea();
+  // Phrase display (phrasehandlers.cpp).
+  void CreateFonts();
+  void OnPhraseSelected() override;
+  void OnPlay();
+  void OnFirstFormClicked();
+  void OnSecondFormClicked();
+  void OnListRowChanged();
+  // Commands (commandhandlers.cpp).
+  void OnShowFavourites();
+  void OnToggleFavourite();
+  void OnMinimise();
+  void OnExit();
+  void OnUpdatePage();
+  void OnTechPage();
+  void OnReportPage();
+  void OnAbout();
+
+  // --- PhraseBookHost -------------------------------------------------------
+  void ShowMessage(std::string_view text) override;
+  void TransferToControls() override;
+  void TransferFromControls() override;
+  void LoadClip(std::int32_t phrase) override;
+  void PhraseListChanged() override;
+  void RepaintTextArea() override;
+
+  // --- CMyListBoxHost -------------------------------------------------------
+  bool IsFavouritesView() const override { return m_book.FavouritesView(); }
+  void OnLineRewritten(int index, const QString& text) override;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void done(int result) override;
+  void showEvent(QShowEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  // Skin (skinhandlers.cpp).
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  void CreateControls();
+  QWidget* CreateControl(const lexoria::ControlSpec& spec);
+  void AttachControls();
+  void WireMessageMap();
+  void MirrorPhraseList();
+  void SetFavouriteTooltipFromView();
+  // Gives the list the focus unless the user is typing a key word.
+  void FocusPhraseList();
+  QLineEdit* KeyWordEdit() const { return qobject_cast<QLineEdit*>(Control(1020)); }
+  QCheckBox* ExactMatchBox() const { return qobject_cast<QCheckBox*>(Control(1024)); }
+  QLabel* Caption(int id) const { return qobject_cast<QLabel*>(Control(id)); }
+  CBitmapStatic* Switch(int id) const { return qobject_cast<CBitmapStatic*>(Control(id)); }
+
+  // Skin hooks (skinhandlers.cpp): icon, skin bitmap and region at
+  // construction; region to the window; colours and brushes of the controls.
+  void LoadSkin();
+  void ApplyWindowRegion();
+  void ApplyControlColours();
+  QBrush MakeListBrush();
+  QPixmap SwitchBitmap(int bitmapId);
+  // Button hooks (buttonsetup.cpp): the button objects, their pictures and
+  // tooltips, the tooltip of 1116, the web pages, the about box and the
+  // update hand-over.
+  QPushButton* CreatePushButton(const lexoria::ControlSpec& spec, QWidget* parent);
+  void SetUpButtons();
+  void SetFavouriteTooltip(const QString& text);
+  void OpenWebPage(int buttonId);
+  void ShowAboutBox();
+  void RunUpdateHandOver();
+
+  // --- Attached controls, in data-exchange order -----------------------------
+  CTransparentStatic* m_versionText = nullptr;     // 1059
+  QPushButton* m_updateButton = nullptr;           // 1046
+  QPushButton* m_reportButton = nullptr;           // 1048
+  QPushButton* m_techButton = nullptr;             // 1047
+  QPushButton* m_aboutButton = nullptr;            // 1050
+  CTransparentStatic* m_pronunciation = nullptr;   // 1019
+  CTransparentStatic* m_japanese = nullptr;        // 1033
+  QComboBox* m_subCategoryCombo = nullptr;         // 1117
+  QPushButton* m_playButton = nullptr;             // 1031
+  QPushButton* m_runSearchButton = nullptr;        // 1023
+  QPushButton* m_minimiseButton = nullptr;         // 1030
+  QPushButton* m_favouritesButton = nullptr;       // 1026
+  QPushButton* m_relatedButton = nullptr;          // 1022
+  QPushButton* m_searchModeButton = nullptr;       // 1021
+  QPushButton* m_favouriteToggleButton = nullptr;  // 1116
+  QPushButton* m_categoryButtons[10] = {};         // 1101-1110
+  QPushButton* m_exitButton = nullptr;             // 1041
+  CMyListBox* m_phraseList = nullptr;              // 1111
+
+  // --- Member state, in declaration order -------------------------------------
+  bool m_updateCheckDone = false;
+  QImage m_skin;                        // bitmap 1129, null when missing
+  std::optional<QRegion> m_windowRegion;
+  lexoria::PhraseBook m_book;           // phrase files, map, lines and view state
+  std::unique_ptr<lexoria::sound::AudioOutput> m_ownedOutput;
+  lexoria::sound::CWavePlayer m_player;
+  bool m_phraseShown = false;
+  QRect m_textArea = kTextArea;
+  bool m_searchChanged = false;
+  QBrush m_listBrush;                   // bitmap 149 tiled
+  QFont m_latinFont;
+  QFont m_japaneseFont;
+  QIcon m_icon;                         // icon 146
+
+  QMap<int, QWidget*> controls_;
+  QTimer m_updateTimer;
+  QString favouriteTooltip_;
+  QStringList latinFamilies_;
+  QStringList japaneseFamilies_;
+  bool initialised_ = false;
+  bool destroyed_ = false;
+  QPoint dragOffset_;
+  bool dragging_ = false;
+};
+
+// The process-wide pointer to the main window, set at initialisation.
+CWendaroDlg* TheMainWindow();
