@@ -1,6 +1,7 @@
 #include "app/defaultaudio.h"
 
+#include "toolkit/audiosinkoutput.h"
+
 std::unique_ptr<lexoria::sound::AudioOutput> CreateDefaultAudioOutput() {
-  // No device output yet: the player decodes and plays silently.
-  return nullptr;
+  return std::make_unique<lexoria::AudioSinkOutput>();
 }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 
 #include "app/wendarodlg.h"
+#include "sound/loadclip.h"
 
 namespace {
 
@@ -66,5 +67,7 @@ void CWendaroDlg::OnSecondFormClicked() {
 }
 
 void CWendaroDlg::LoadClip(std::int32_t phrase) {
-  (void)phrase;  // the sound archive is wired in with the player
+  std::int32_t currentClip = m_book.CurrentClip();
+  lexoria::sound::LoadClip(phrase, m_player, currentClip, [this](std::string_view text) { ShowMessage(text); });
+  m_book.SetCurrentClip(currentClip);
 }
