@@ -1,0 +1,44 @@
+// CAutoUpdate: the once-per-run hand-over of the update job to the separate
+// updater. The phrasebook does not update itself: it writes a three-line
+// file (its version, the version file's name, the download folder) into the
+// temporary folder and starts "AutoUpdate.exe" from the working directory
+// with that file's path, if such a program is there. Nothing is reported
+// either way; the phrasebook carries on.
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+class CAutoUpdate {
+public:
+    // Hand-over file prefix and the updater's file name.
+    static constexpr char kFilePrefix[] = "CUAD";
+    static constexpr char kUpdaterName[] = "AutoUpdate.exe";
+
+    // Writes the hand-over file and starts the updater. productKey is not
+    // written. Always false: there is nothing for the caller to act on.
+    bool Run(const QString& productKey, const QString& downloadFolder, const QString& versionFileName,
+             const QString& currentVersion);
+
+    // Path of the hand-over file of the last Run, empty when none was made.
+    QString HandOverPath() const { return handOverPath_; }
+    // Whether the last Run found and started the updater.
+    bool UpdaterStarted() const { return updaterStarted_; }
+
+private:
+    QString handOverPath_;
+    bool updaterStarted_ = false;
+};
+
+namespace lexoria::online {
+
+// The main window's part: unless done is set, sets it and runs the hand-over
+// with the program's four values. Returns the job's object for tests; null
+// when the job had already been started.
+std::unique_ptr<CAutoUpdate> RunUpdateCheckOnce(bool& done);
+
+// The download folder address on the vendor's server.
+QString DownloadFolderAddress();
+
+}  // namespace lexoria::online

@@ -1,1 +1,0 @@
-// placeholder so the library has a source until its first file lands
