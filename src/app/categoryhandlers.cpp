@@ -129,9 +129,11 @@ void CWendaroDlg::UpdateListExtent() {
 
 void CWendaroDlg::SelectListItem(int index) {
   if (m_phraseList->count() < 1) return;
-  m_phraseList->setFocus(Qt::OtherFocusReason);
   {
+    // Taking the focus would pick a current line of its own; the line shown
+    // is the one chosen here.
     const QSignalBlocker blocker(m_phraseList);
+    m_phraseList->setFocus(Qt::OtherFocusReason);
     m_phraseList->setCurrentRow(index);
   }
   m_book.SetSelection(index);

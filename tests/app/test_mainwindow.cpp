@@ -180,11 +180,11 @@ void MainWindowTest::playWaitsForASelectionChange() {
   QCOMPARE(w.Sound().Writes().size(), size_t{1});
   QVERIFY(!w.Sound().Writes().back().empty());
   // Again: the player stops and starts, one buffer at a time.
+  const size_t blockSize = w.Sound().Writes().back().size();
   w.Sound().ClearLog();
   w.Click(1031);
-  QCOMPARE(w.Sound().Writes().size(), size_t{2});
-  QVERIFY(w.Sound().Log().find("write") != std::string::npos);
-  QCOMPARE(w.Sound().Writes()[0].size(), w.Sound().Writes()[1].size());
+  QCOMPARE(w.Sound().Log(), std::string("reset write"));
+  QCOMPARE(w.Sound().Writes().back().size(), blockSize);
 }
 
 void MainWindowTest::missingFiles_data() {
@@ -221,7 +221,7 @@ void MainWindowTest::missingFiles() {
   } else if (action == 2) {
     w.Click(1022);
   }
-  QCOMPARE(w.Messages(), messages);
+  QCOMPARE(w.Messages().join(" | "), messages.join(" | "));
   QCOMPARE(w.Lines().size(), lines);
   if (missing == "Japanese.dat") {
     QCOMPARE(w.Text(1019), QString());
