@@ -42,8 +42,7 @@ bool LoadSource(const char* name, std::size_t limit, bool dropTabs, Source& sour
     bytes.insert(bytes.end(), piece.begin(), piece.begin() + static_cast<std::ptrdiff_t>(got));
   std::fclose(file);
   if (bytes.size() > kMaxSourceBytes) return Fail(report, BuildStatus::SourceTooLarge, name);
-  if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE)
-    return Fail(report, BuildStatus::NoByteOrderMark, name);
+  if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) return Fail(report, BuildStatus::NoByteOrderMark, name);
 
   std::u16string line;
   for (std::size_t i = 0; i + 1 < bytes.size() && source.lines.size() < static_cast<std::size_t>(kPhraseCount);

@@ -19,8 +19,8 @@ enum class BuildStatus {
 
 struct BuildReport {
   BuildStatus status = BuildStatus::Written;
-  std::string file;  // the source or target concerned
-  int line = 0;      // the 1-based line for LineTooLong, the lines found for TooFewLines
+  std::string file;              // the source or target concerned
+  int line = 0;                  // the 1-based line for LineTooLong, the lines found for TooFewLines
   std::string Describe() const;  // one English sentence for the tool's stderr
 };
 

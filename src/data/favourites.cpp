@@ -68,8 +68,7 @@ bool PhraseBook::AddFavourite() {
   if (written && size % static_cast<long>(kEnglishRecordSize) != 0)
     written = ::ftruncate(::fileno(favourites_), size - size % static_cast<long>(kEnglishRecordSize)) == 0;
   written = written && std::fflush(favourites_) == 0 && std::fseek(favourites_, 0, SEEK_END) == 0 &&
-            std::fwrite(record.data(), 1, record.size(), favourites_) == record.size() &&
-            std::fflush(favourites_) == 0;
+            std::fwrite(record.data(), 1, record.size(), favourites_) == record.size() && std::fflush(favourites_) == 0;
   CloseFavourites();
   return written;
 }

@@ -1,5 +1,6 @@
 #include "data/phrasebook.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace lexoria {
@@ -39,7 +40,8 @@ int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
   if (first >= 1 &&
       std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) == 0) {
     EnglishRecord record;
-    for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter)
+    for (std::int32_t counter = first - 1;
+         counter < std::min(last, kPhraseCount) && ReadEnglishRecord(english_, record); ++counter)
       MapPhrase(CleanEnglishText(record), record.number);
   }
   if (viewMode_ == kViewBrowse) FillTemplateRange(first, last);
@@ -63,8 +65,7 @@ void PhraseBook::LoadAllEnglish() {
 JapaneseRecord PhraseBook::ReadJapaneseRecord(std::int32_t phrase) {
   JapaneseRecord record;
   if (phrase >= 1 && japaneseOpen_ && japanese_ != nullptr &&
-      std::fseek(japanese_, static_cast<long>(phrase - 1) * static_cast<long>(kJapaneseRecordSize), SEEK_SET) ==
-          0) {
+      std::fseek(japanese_, static_cast<long>(phrase - 1) * static_cast<long>(kJapaneseRecordSize), SEEK_SET) == 0) {
     if (!ReadJapaneseRecordFrom(japanese_, record)) record = JapaneseRecord{};
   }
   return record;

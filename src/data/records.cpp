@@ -36,8 +36,7 @@ bool ReadWhole(std::FILE* file, std::array<unsigned char, N>& bytes) {
 EnglishRecord DecodeEnglishRecord(const EnglishBytes& bytes) {
   EnglishRecord r;
   r.text = DecodeUnits(bytes.data(), kEnglishTextUnits);
-  const std::uint32_t n = static_cast<std::uint32_t>(bytes[120]) |
-                          (static_cast<std::uint32_t>(bytes[121]) << 8) |
+  const std::uint32_t n = static_cast<std::uint32_t>(bytes[120]) | (static_cast<std::uint32_t>(bytes[121]) << 8) |
                           (static_cast<std::uint32_t>(bytes[122]) << 16) |
                           (static_cast<std::uint32_t>(bytes[123]) << 24);
   r.number = static_cast<std::int32_t>(n);

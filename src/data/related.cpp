@@ -45,10 +45,10 @@ bool PhraseBook::ShowRelatedPhrases() {
 
 void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
   if (!englishOpen_ || english_ == nullptr || first < 1) return;
-  if (std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) != 0)
-    return;
+  if (std::fseek(english_, static_cast<long>(first - 1) * static_cast<long>(kEnglishRecordSize), SEEK_SET) != 0) return;
   EnglishRecord record;
-  for (std::int32_t counter = first - 1; counter < last && ReadEnglishRecord(english_, record); ++counter) {
+  for (std::int32_t counter = first - 1; counter < std::min(last, kPhraseCount) && ReadEnglishRecord(english_, record);
+       ++counter) {
     // Unlike the category fill, phrase 1 keeps its byte-order mark here.
     std::u16string text = RemoveControlUnits(record.text);
     MapPhrase(text, record.number);

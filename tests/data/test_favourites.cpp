@@ -46,13 +46,13 @@ class Favourites : public test::TempDirTest {
                         {u"Where is [the station]?\r", 3},
                         {u"Where is [the airport]?\r", 4},
                         {u"Good night\r", 5}});
-    test::WriteTemplates({{"Hello"},
-                          {"Thank you"},
-                          {"Where is [the station|the airport]?", 2},
-                          {"-", 2},
-                          {"Good night"}});
-    test::WriteJapanese({{u"\uFEFFp1\r", u"\uFEFFj1\r", u""}, {u"p2\r", u"j2\r", u""}, {u"p3\r", u"j3\r", u""},
-                         {u"p4\r", u"j4\r", u""}, {u"p5\r", u"j5\r", u""}});
+    test::WriteTemplates(
+        {{"Hello"}, {"Thank you"}, {"Where is [the station|the airport]?", 2}, {"-", 2}, {"Good night"}});
+    test::WriteJapanese({{u"\uFEFFp1\r", u"\uFEFFj1\r", u""},
+                         {u"p2\r", u"j2\r", u""},
+                         {u"p3\r", u"j3\r", u""},
+                         {u"p4\r", u"j4\r", u""},
+                         {u"p5\r", u"j5\r", u""}});
     b.book.OpenPhraseFiles();
     Browse();
   }
@@ -75,7 +75,7 @@ TEST_F(Favourites, AddingStoresTheLineWithoutBracketsAndItsNumber) {
   AddFromCategory(2);
   AddFromCategory(0);
   EXPECT_EQ(b.host.messages, (std::vector<std::string>{"One item has just added to your favorite category",
-                                                      "One item has just added to your favorite category"}));
+                                                       "One item has just added to your favorite category"}));
   EXPECT_EQ(StoredFavourites(), (std::vector<Stored>{{u"Where is the station?", 3}, {u"Hello", 1}}));
   // The text is zero-filled after its terminator.
   const auto bytes = test::ReadFile("favorite.dat");

@@ -67,8 +67,8 @@ TEST_F(PhraseStore, BrowseFillsMapFromRecordsAndListFromTemplates) {
 TEST_F(PhraseStore, MapValueIsTheRecordsOwnNumberAndLaterDuplicatesWin) {
   WriteEnglish({{u"\uFEFFA\r", 1}, {u"B\r", 2}, {u"Same\r", 3}, {u"Same\r", 4}, {u"Seven\r", 7}});
   WriteTemplates({{"A"}, {"B"}, {"Same"}, {"Same"}, {"Seven"}});
-  WriteJapanese({{u"p1\r", u"j1\r", u"k1\r"}, {}, {}, {u"p4\r", u"j4\r", u"k4\r"}, {}, {},
-                 {u"p7\r", u"j7\r", u"k7\r"}});
+  WriteJapanese(
+      {{u"p1\r", u"j1\r", u"k1\r"}, {}, {}, {u"p4\r", u"j4\r", u"k4\r"}, {}, {}, {u"p7\r", u"j7\r", u"k7\r"}});
   Book b;
   b.book.OpenPhraseFiles();
   ASSERT_EQ(b.book.LoadEnglishRange(1, 5), 1);
@@ -135,6 +135,18 @@ TEST_F(PhraseStore, LoadAllEnglishReadsAtMost826RecordsOnItsOwnHandle) {
   EXPECT_EQ(b.book.Map().count(u"Phrase 827"), 0u);
   EXPECT_EQ(b.book.Map().at(u"Phrase 1"), u"1");  // the mark is gone from phrase 1
   EXPECT_TRUE(b.host.messages.empty());
+}
+
+TEST_F(PhraseStore, EveryLoaderStopsAfter826Records) {
+  WriteNumberedEnglish(830);
+  Book b;
+  b.book.OpenPhraseFiles();
+  b.book.SetViewMode(kViewSearch);
+  b.book.LoadEnglishRange(820, 900);
+  EXPECT_EQ(b.book.Map().size(), 7u);
+  b.book.SetViewMode(kViewRelated);
+  b.book.AddEnglishItems(826, 828);
+  EXPECT_EQ(b.LineTexts(), std::vector<std::u16string>{u"Phrase 826"});
 }
 
 TEST_F(PhraseStore, RangeKeysOfTravelSignsAndTrainBus) {

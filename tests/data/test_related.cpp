@@ -11,7 +11,6 @@ namespace {
 
 using test::Book;
 
-
 void WriteRelate(const std::vector<std::pair<std::int32_t, std::vector<std::int32_t>>>& rows, int rowCount = 826) {
   std::vector<unsigned char> bytes(static_cast<std::size_t>(rowCount) * kRelateRowSize, 0);
   for (const auto& [source, related] : rows)
@@ -25,13 +24,13 @@ class Related : public test::TempDirTest {
  protected:
   void SetUp() override {
     TempDirTest::SetUp();
-    test::WriteEnglish({{u"\uFEFFHello\r", 1},
-                        {u"Two\r", 2},
-                        {u"Three\r", 3},
-                        {u"Where is [the station]?\r", 4},
-                        {u"Five\t\r", 5}});
-    test::WriteJapanese({{u"\uFEFFp1\r", u"\uFEFFj1\r", u""}, {u"p2\r", u"j2\r", u""}, {u"p3\r", u"j3\r", u""},
-                         {u"p4\r", u"j4\r", u""}, {u"p5\r", u"j5\r", u""}});
+    test::WriteEnglish(
+        {{u"\uFEFFHello\r", 1}, {u"Two\r", 2}, {u"Three\r", 3}, {u"Where is [the station]?\r", 4}, {u"Five\t\r", 5}});
+    test::WriteJapanese({{u"\uFEFFp1\r", u"\uFEFFj1\r", u""},
+                         {u"p2\r", u"j2\r", u""},
+                         {u"p3\r", u"j3\r", u""},
+                         {u"p4\r", u"j4\r", u""},
+                         {u"p5\r", u"j5\r", u""}});
     b.book.OpenPhraseFiles();
   }
   bool Show(std::int32_t clip) {
@@ -88,8 +87,8 @@ TEST_F(Related, NothingToShowLeavesListMapAndModeAlone) {
   const PhraseMap map = b.book.Map();
   EXPECT_FALSE(Show(2));  // no Relate.dat
   WriteRelate({{1, {2}}});
-  EXPECT_FALSE(Show(2));       // an empty row
-  EXPECT_FALSE(Show(827));     // no such row
+  EXPECT_FALSE(Show(2));    // an empty row
+  EXPECT_FALSE(Show(827));  // no such row
   EXPECT_FALSE(Show(-1));
   EXPECT_EQ(b.LineTexts(), lines);
   EXPECT_EQ(b.book.Map(), map);

@@ -33,8 +33,7 @@ TEST_F(Templates, AGroupShowsOneLineAndTheNextLineComesAfterIt) {
   t[11] = {"unused 12", 3};
   WriteTemplates(t);
   b.book.FillTemplateRange(9, 14);
-  EXPECT_EQ(b.LineTexts(),
-            (std::vector<std::u16string>{u"Line 9", u"Go to [the airport].", u"Line 13", u"Line 14"}));
+  EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{u"Line 9", u"Go to [the airport].", u"Line 13", u"Line 14"}));
   const ListLine& group = b.book.Lines()[1];
   ASSERT_TRUE(group.item);
   EXPECT_EQ(group.item->TemplateText(), u"Go to [the airport|the station|the port].");
@@ -61,8 +60,7 @@ TEST_F(Templates, GroupSkippingFollowsTheSizeOfTheRecordLastRead) {
   t[1] = {"x", 2};
   WriteTemplates(t);
   b.book.FillTemplateRange(1, 6);
-  EXPECT_EQ(b.LineTexts(),
-            (std::vector<std::u16string>{u"Head [a]", u"Line 3", u"Line 4", u"Line 5", u"Line 6"}));
+  EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{u"Head [a]", u"Line 3", u"Line 4", u"Line 5", u"Line 6"}));
   // Sizes of 1 or less (0, negative) mark single phrases.
   WriteTemplates({{"A", 0}, {"B", -4}, {"C", 1}});
   b.book.FillTemplateRange(1, 3);
@@ -112,7 +110,8 @@ class Search : public Templates {
 };
 
 TEST_F(Search, FindsSubstringsCaseInsensitivelyInFileOrder) {
-  EXPECT_EQ(Run("hello"), (std::vector<std::u16string>{u"Hello", u"Hello, how are you?", u"\u00C9t\u00E9 and hello again"}));
+  EXPECT_EQ(Run("hello"),
+            (std::vector<std::u16string>{u"Hello", u"Hello, how are you?", u"\u00C9t\u00E9 and hello again"}));
   EXPECT_EQ(Run("HELLO").size(), 3u);
   EXPECT_EQ(Run("O, H"), std::vector<std::u16string>{u"Hello, how are you?"});  // punctuation and spaces count
   EXPECT_EQ(b.host.fromControls, 3);

@@ -10,11 +10,12 @@
 namespace {
 
 int Usage() {
-  std::fputs("usage: phrasebuild english|japanese|all\n"
-             "  english   English.txt -> English.dat\n"
-             "  japanese  Pron.txt, Japanese1.txt, Japanese2.txt -> Japanese.dat\n"
-             "  all       both\n",
-             stderr);
+  std::fputs(
+      "usage: phrasebuild english|japanese|all\n"
+      "  english   English.txt -> English.dat\n"
+      "  japanese  Pron.txt, Japanese1.txt, Japanese2.txt -> Japanese.dat\n"
+      "  all       both\n",
+      stderr);
   return 2;
 }
 
