@@ -1,0 +1,63 @@
+// With no audio server the sink output opens nothing and the player goes
+// through its whole cycle silently.
+#include <QAudioSink>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "../sound/soundfixtures.h"
+#include "sound/waveplayer.h"
+#include "toolkit/audiosinkoutput.h"
+
+using lexoria::AudioSinkOutput;
+using lexoria::sound::CWavePlayer;
+
+class NoServerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(m_runtime.isValid());
+    QFile::setPermissions(m_runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    // Nobody listens there, and nothing is spawned.
+    qputenv("PULSE_SERVER", QFile::encodeName("unix:" + m_runtime.path() + "/no-server"));
+  }
+
+  void playerCycleIsSilent() {
+    AudioSinkOutput output;
+    CWavePlayer player(&output);
+    QCOMPARE(player.OpenFromMemory(lexoria::sound::testing::SilentFrames(60)), CWavePlayer::kSuccess);
+    QCOMPARE(player.PrepareRange(0, 400000), CWavePlayer::kSuccess);
+    QCOMPARE(player.Stop(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Start(), CWavePlayer::kSuccess);
+    QCOMPARE(player.State(), CWavePlayer::kPlaying);
+    QTest::qWait(300);
+    if (output.Sink() != nullptr) {
+      QVERIFY(output.Sink()->state() != QAudio::ActiveState);
+    }
+    QCOMPARE(player.Pause(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Resume(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Stop(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Start(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Close(), CWavePlayer::kSuccess);
+  }
+
+  void writesWithoutOpenAreIgnored() {
+    AudioSinkOutput output;
+    const uint8_t pcm[64] = {};
+    output.Write(pcm, sizeof pcm);
+    output.Pause();
+    output.Restart();
+    output.Reset();
+    output.Close();
+    QVERIFY(output.Sink() == nullptr);
+  }
+
+ private:
+  QTemporaryDir m_runtime;
+};
+
+QTEST_GUILESS_MAIN(NoServerTest)
+#include "noserver_test.moc"
