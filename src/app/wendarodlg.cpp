@@ -8,6 +8,7 @@
 #include "app/maintemplate.h"
 #include "toolkit/fontfiles.h"
 #include "toolkit/messagebox.h"
+#include "toolkit/strings.h"
 
 namespace {
 CWendaroDlg* g_mainWindow = nullptr;
@@ -196,18 +197,18 @@ void CWendaroDlg::WireMessageMap() {
 
 void CWendaroDlg::TransferToControls() {
   if (m_pronunciation == nullptr) return;  // before the controls exist
-  m_pronunciation->SetText(QString::fromStdU16String(m_book.PronunciationText()));
-  KeyWordEdit()->setText(QString::fromStdU16String(m_book.KeyWord()));
+  m_pronunciation->SetText(lexoria::ToQString(m_book.PronunciationText()));
+  KeyWordEdit()->setText(lexoria::ToQString(m_book.KeyWord()));
   ExactMatchBox()->setChecked(m_book.ExactMatch() != 0);
-  m_japanese->SetText(QString::fromStdU16String(m_book.JapaneseText()));
+  m_japanese->SetText(lexoria::ToQString(m_book.JapaneseText()));
 }
 
 void CWendaroDlg::TransferFromControls() {
   if (m_pronunciation == nullptr) return;
-  m_book.SetPronunciationText(m_pronunciation->Text().toStdU16String());
-  m_book.SetKeyWord(KeyWordEdit()->text().toStdU16String());
+  m_book.SetPronunciationText(lexoria::ToU16(m_pronunciation->Text()));
+  m_book.SetKeyWord(lexoria::ToU16(KeyWordEdit()->text()));
   m_book.SetExactMatch(ExactMatchBox()->isChecked() ? 1 : 0);
-  m_book.SetJapaneseText(m_japanese->Text().toStdU16String());
+  m_book.SetJapaneseText(lexoria::ToU16(m_japanese->Text()));
 }
 
 void CWendaroDlg::ShowMessage(std::string_view text) {
@@ -226,7 +227,7 @@ void CWendaroDlg::MirrorPhraseList() {
     if (line.item) {
       m_phraseList->AddItem(line.item);
     } else {
-      m_phraseList->AddPlainLine(QString::fromStdU16String(line.text));
+      m_phraseList->AddPlainLine(lexoria::ToQString(line.text));
     }
   }
   const int selection = m_book.Selection();
@@ -238,7 +239,7 @@ void CWendaroDlg::MirrorPhraseList() {
 }
 
 void CWendaroDlg::OnLineRewritten(int index, const QString& text) {
-  m_book.ReplaceLineText(static_cast<std::size_t>(index), text.toStdU16String());
+  m_book.ReplaceLineText(static_cast<std::size_t>(index), lexoria::ToU16(text));
 }
 
 void CWendaroDlg::RepaintTextArea() { update(m_textArea); }

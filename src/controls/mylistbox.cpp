@@ -9,6 +9,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "toolkit/strings.h"
+
 Q_DECLARE_METATYPE(std::shared_ptr<lexoria::CItem>)
 
 namespace {
@@ -17,7 +19,7 @@ CMyListBoxHost* g_host = nullptr;
 
 constexpr int kItemRole = Qt::UserRole + 1;
 
-QString ToQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+QString ToQString(const std::u16string& text) { return lexoria::ToQString(text); }
 
 // The combo tells when its drop-down closes, chosen or cancelled.
 class ChoiceComboBox : public QComboBox {
@@ -201,7 +203,7 @@ void CMyListBox::ApplyChoice() {
   if (slotStart_ > display.size() || slotEnd_ > display.size()) return;
   if (!display.contains(QStringLiteral("[") + currentWord_ + QStringLiteral("]"))) return;
   const QString text = display.left(slotStart_ + 1) + choice + display.mid(slotEnd_);
-  lineItem->SetDisplayText(text.toStdU16String());
+  lineItem->SetDisplayText(lexoria::ToU16(text));
   {
     const QSignalBlocker blocker(this);
     auto* line = new QListWidgetItem(text);

@@ -8,6 +8,8 @@
 #include <QTest>
 #include <cstdio>
 
+#include "toolkit/strings.h"
+
 #include "data/records.h"
 #include "sound/cliparchive.h"
 #include "toolkit/messagebox.h"
@@ -27,7 +29,7 @@ void Append(std::vector<unsigned char>& out, const Array& record) {
   out.insert(out.end(), record.begin(), record.end());
 }
 
-std::u16string U(const QString& text) { return text.toStdU16String(); }
+std::u16string U(const QString& text) { return lexoria::ToU16(text); }
 
 QString EnglishText(int n) {
   switch (n) {
@@ -120,7 +122,7 @@ std::vector<FavouriteRecord> ReadFavourites() {
     lexoria::EnglishBytes raw;
     std::copy(bytes.begin() + at, bytes.begin() + at + 124, raw.begin());
     const lexoria::EnglishRecord record = lexoria::DecodeEnglishRecord(raw);
-    records.push_back({QString::fromStdU16String(record.text), record.number});
+    records.push_back({lexoria::ToQString(record.text), record.number});
   }
   return records;
 }
