@@ -1,15 +1,472 @@
+// Layer III bitstream: side information, bit reservoir, scale factors and
+// the Huffman-coded spectrum of each granule and channel.
 #include "layer3.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "decoderstate.h"
+#include "huffmancodes.h"
+#include "layer3state.h"
 
 namespace lexoria::mpeg {
 
-int Layer3Start(const FrameHeader&) { return 1; }
-void Layer3Decode(const FrameHeader&, const uint8_t*, uint8_t* output) {
-  std::memset(output, 0, Decoder().outputBytesPerFrame);
+namespace {
+
+Layer3State g_l3;
+
+// Multi-level Huffman lookup. A table starts with the number of bits to peek;
+// an entry holds x, y and the bits to drop, or, with a drop count of 0, the
+// peek width and offset of a sub-table.
+struct HuffmanLookup {
+  int rootBits = 0;
+  std::vector<uint32_t> entries;
+};
+HuffmanLookup g_lookup[32];
+uint8_t g_count1A[64];  // (length << 4) | vwxy, by 6 peeked bits
+
+constexpr uint32_t Leaf(int x, int y, int drop) {
+  return (static_cast<uint32_t>(drop) << 8) | (static_cast<uint32_t>(x) << 4) | static_cast<uint32_t>(y);
 }
-void BuildLayer3Tables() {}
+
+struct Code {
+  uint32_t code;
+  int length;
+  int x;
+  int y;
+};
+
+// Fills the table starting at `base` for codes whose first `consumed` bits are done.
+void BuildLevel(std::vector<uint32_t>& out, size_t base, const std::vector<Code>& codes, int consumed, int bits) {
+  for (uint32_t index = 0; index < (1u << bits); ++index) {
+    std::vector<Code> longer;
+    bool placed = false;
+    for (const Code& c : codes) {
+      const int rest = c.length - consumed;
+      if (rest <= bits) {
+        const uint32_t prefix = (c.code & ((1u << rest) - 1)) << (bits - rest);
+        if ((index >> (bits - rest)) == (prefix >> (bits - rest))) {
+          out[base + index] = Leaf(c.x, c.y, rest);
+          placed = true;
+          break;
+        }
+      } else {
+        const uint32_t top = (c.code >> (rest - bits)) & ((1u << bits) - 1);
+        if (top == index) longer.push_back(c);
+      }
+    }
+    if (placed || longer.empty()) continue;
+    int maxRest = 0;
+    for (const Code& c : longer) maxRest = std::max(maxRest, c.length - consumed - bits);
+    const int subBits = std::min(maxRest, 8);
+    const size_t subBase = out.size();
+    out.resize(subBase + (size_t{1} << subBits), Leaf(0, 0, 1));
+    out[base + index] = (static_cast<uint32_t>(subBase) << 16) | static_cast<uint32_t>(subBits);
+    BuildLevel(out, subBase, longer, consumed + bits, subBits);
+  }
+}
+
+void BuildHuffmanLookups() {
+  for (int t = 0; t < 32; ++t) {
+    const HuffmanCodeTable& table = kHuffmanCodeTables[t];
+    if (table.size == 0) continue;
+    std::vector<Code> codes;
+    int maxLength = 0;
+    for (int x = 0; x < table.size; ++x)
+      for (int y = 0; y < table.size; ++y) {
+        const int i = x * table.size + y;
+        codes.push_back({table.hcod[i], table.hlen[i], x, y});
+        maxLength = std::max<int>(maxLength, table.hlen[i]);
+      }
+    HuffmanLookup& lookup = g_lookup[t];
+    lookup.rootBits = std::min(maxLength, 8);
+    lookup.entries.assign(size_t{1} << lookup.rootBits, Leaf(0, 0, 1));
+    BuildLevel(lookup.entries, 0, codes, 0, lookup.rootBits);
+  }
+  for (uint32_t index = 0; index < 64; ++index) {
+    for (int q = 0; q < 16; ++q) {
+      const int len = kCount1AHlen[q];
+      if ((index >> (6 - len)) == kCount1AHcod[q]) {
+        g_count1A[index] = static_cast<uint8_t>((len << 4) | q);
+        break;
+      }
+    }
+  }
+}
+
+int SideInfoBytes(uint32_t version, int channels) {
+  if (version == 1) return channels == 1 ? 17 : 32;
+  return channels == 1 ? 9 : 17;
+}
+
+void ReadGranuleChannel(BitReader& bits, GranuleChannel& g, bool lsf, bool ms) {
+  g.part2_3_length = bits.get(12);
+  g.big_values = bits.get(9);
+  g.global_gain = static_cast<int32_t>(bits.get(8)) - (ms ? 2 : 0);
+  g.scalefac_compress = bits.get(lsf ? 9 : 4);
+  g.window_switching_flag = bits.get(1);
+  if (g.window_switching_flag) {
+    g.block_type = bits.get(2);
+    g.mixed_block_flag = bits.get(1);
+    g.table_select[0] = bits.get(5);
+    g.table_select[1] = bits.get(5);
+    g.table_select[2] = 0;
+    for (int w = 0; w < 3; ++w) g.subblock_gain[w] = bits.get(3);
+    if (!lsf || g.block_type != 2) {
+      g.region0_count = 7;
+      g.region1_count = 13;
+    } else {
+      g.region0_count = 5;
+      g.region1_count = 15;
+    }
+  } else {
+    g.block_type = 0;
+    g.mixed_block_flag = 0;
+    for (int r = 0; r < 3; ++r) g.table_select[r] = bits.get(5);
+    g.subblock_gain[0] = g.subblock_gain[1] = g.subblock_gain[2] = 0;
+    g.region0_count = bits.get(4);
+    g.region1_count = bits.get(3);
+  }
+  g.preflag = lsf ? 0 : bits.get(1);
+  g.scalefac_scale = bits.get(1);
+  g.count1table_select = bits.get(1);
+}
+
+// MPEG-1 scale factors of one channel.
+void ReadScalefactorsMpeg1(BitReader& bits, int slot, int ch) {
+  const GranuleChannel& g = g_l3.side[slot][ch];
+  uint8_t* sf = g_l3.scalefac[slot][ch];
+  const int slen1 = kSlen[0][g.scalefac_compress];
+  const int slen2 = kSlen[1][g.scalefac_compress];
+  if (g.window_switching_flag && g.block_type == 2) {
+    std::memset(sf, 0, 62);
+    int firstShort = 0;
+    if (g.mixed_block_flag) {
+      for (int b = 0; b < 8; ++b) sf[b] = static_cast<uint8_t>(bits.get(slen1));
+      firstShort = 3;
+    }
+    for (int b = firstShort; b < 12; ++b) {
+      const int len = b < 6 ? slen1 : slen2;
+      for (int w = 0; w < 3; ++w) sf[23 + 13 * w + b] = static_cast<uint8_t>(bits.get(len));
+    }
+    return;
+  }
+  static constexpr int kGroupStart[5] = {0, 6, 11, 16, 21};
+  for (int group = 0; group < 4; ++group) {
+    const bool reuse = slot == 1 && (g_l3.scfsi[ch] & (8u >> group));
+    for (int b = kGroupStart[group]; b < kGroupStart[group + 1]; ++b) {
+      if (reuse)
+        sf[b] = g_l3.scalefac[0][ch][b];
+      else
+        sf[b] = static_cast<uint8_t>(bits.get(b < 11 ? slen1 : slen2));
+    }
+  }
+  sf[21] = 0;
+  for (int i = 22; i < 62; ++i) sf[i] = 0;
+}
+
+// MPEG-2 scale factors: four partitions by scalefac_compress.
+void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExtension) {
+  GranuleChannel& g = g_l3.side[slot][ch];
+  uint8_t* sf = g_l3.scalefac[slot][ch];
+  std::memset(sf, 0, 62);
+  int slen[4] = {0, 0, 0, 0};
+  int row = 0;
+  const bool intensityRight = ch == 1 && (modeExtension & 1);
+  uint32_t sfc = g.scalefac_compress;
+  if (!intensityRight) {
+    if (sfc < 400) {
+      slen[0] = static_cast<int>((sfc >> 4) / 5);
+      slen[1] = static_cast<int>((sfc >> 4) % 5);
+      slen[2] = static_cast<int>((sfc & 15) >> 2);
+      slen[3] = static_cast<int>(sfc & 3);
+      row = 0;
+    } else if (sfc < 500) {
+      sfc -= 400;
+      slen[0] = static_cast<int>((sfc >> 2) / 5);
+      slen[1] = static_cast<int>((sfc >> 2) % 5);
+      slen[2] = static_cast<int>(sfc & 3);
+      row = 1;
+    } else {
+      sfc -= 500;
+      slen[0] = static_cast<int>(sfc / 3);
+      slen[1] = static_cast<int>(sfc % 3);
+      row = 2;
+      g.preflag = 1;
+    }
+  } else {
+    g_l3.intensityScale = sfc & 1;
+    const uint32_t half = sfc >> 1;
+    if (half < 180) {
+      slen[0] = static_cast<int>(half / 36);
+      slen[1] = static_cast<int>((half % 36) / 6);
+      slen[2] = static_cast<int>((half % 36) % 6);
+      row = 3;
+    } else if (half < 244) {
+      const uint32_t t = half - 180;
+      slen[0] = static_cast<int>((t % 64) >> 4);
+      slen[1] = static_cast<int>((t % 16) >> 2);
+      slen[2] = static_cast<int>(t % 4);
+      row = 4;
+    } else {
+      const uint32_t t = half - 244;
+      slen[0] = static_cast<int>(t / 3);
+      slen[1] = static_cast<int>(t % 3);
+      row = 5;
+    }
+  }
+  const bool shortBlocks = g.window_switching_flag && g.block_type == 2;
+  const int kind = shortBlocks ? (g.mixed_block_flag ? 2 : 1) : 0;
+  const uint8_t* counts = kPartitionLengths[row][kind];
+  // Walk the values in bitstream order: long bands first (mixed: the long
+  // part), then short bands window by window within each band.
+  int longBand = 0;
+  int shortBand = shortBlocks ? (g.mixed_block_flag ? 3 : 0) : 0;
+  int window = 0;
+  const int longCount = shortBlocks ? (g.mixed_block_flag ? 6 : 0) : 21;
+  for (int part = 0; part < 4; ++part) {
+    for (int i = 0; i < counts[part]; ++i) {
+      const uint8_t value = static_cast<uint8_t>(bits.get(slen[part]));
+      if (longBand < longCount) {
+        sf[longBand] = value;
+        if (intensityRight) g_l3.isLongSlen[longBand] = static_cast<uint8_t>(slen[part]);
+        ++longBand;
+      } else if (shortBand < 12) {
+        sf[23 + 13 * window + shortBand] = value;
+        if (intensityRight) g_l3.isShortSlen[shortBand] = static_cast<uint8_t>(slen[part]);
+        if (++window == 3) {
+          window = 0;
+          ++shortBand;
+        }
+      }
+    }
+  }
+  if (intensityRight) {
+    // Bands past the coded ones take the last partition length (illegal position 0).
+    for (int b = longBand; b < 22; ++b) g_l3.isLongSlen[b] = 0;
+    for (int b = shortBand + (window ? 1 : 0); b < 13; ++b) g_l3.isShortSlen[b] = 0;
+  }
+}
+
+// Huffman decoding of one channel's big values and count1 region.
+// Returns false when the data overran the channel's part2_3 area.
+void DecodeSpectrum(BitReader& bits, int slot, int ch, int64_t part2_3_start) {
+  const GranuleChannel& g = g_l3.side[slot][ch];
+  int32_t* q = g_l3.quantised[ch];
+  const uint16_t* lb = g_l3.longBounds;
+  const int maxLines = g_l3.maxLines;
+  int bigLines = std::min<int>(static_cast<int>(g.big_values) * 2, maxLines);
+  int r1 = lb[std::min<uint32_t>(g.region0_count + 1, 22)];
+  int r2 = lb[std::min<uint32_t>(g.region0_count + g.region1_count + 2, 22)];
+  r1 = std::min(r1, bigLines);
+  r2 = std::min(r2, bigLines);
+  const int regionEnd[3] = {r1, r2, bigLines};
+  int line = 0;
+  bool overrun = false;
+  for (int region = 0; region < 3 && !overrun; ++region) {
+    const uint32_t select = g.table_select[region];
+    const int end = regionEnd[region];
+    const HuffmanLookup& lookup = g_lookup[select];
+    if (lookup.entries.empty()) {
+      for (; line < end; ++line) q[line] = 0;
+      continue;
+    }
+    const int linbits = kLinbits[select];
+    const uint32_t* table = lookup.entries.data();
+    for (; line < end; line += 2) {
+      bits.ensure(32);
+      int width = lookup.rootBits;
+      uint32_t e = table[bits.peekUnchecked(width)];
+      while (((e >> 8) & 0xFF) == 0) {
+        bits.dropUnchecked(width);
+        width = static_cast<int>(e & 0xFF);
+        e = table[(e >> 16) + bits.peekUnchecked(width)];
+      }
+      bits.dropUnchecked(static_cast<int>((e >> 8) & 0xFF));
+      int x = static_cast<int>((e >> 4) & 15);
+      int y = static_cast<int>(e & 15);
+      if (linbits && x == 15) x += static_cast<int>(bits.getWide(linbits));
+      if (x && bits.get(1)) x = -x;
+      if (linbits && y == 15) y += static_cast<int>(bits.getWide(linbits));
+      if (y && bits.get(1)) y = -y;
+      q[line] = x;
+      q[line + 1] = y;
+      if (bits.overrun()) {
+        overrun = true;
+        break;
+      }
+    }
+  }
+  // count1 region
+  const int64_t part2_3_end = part2_3_start + g.part2_3_length;
+  int count1 = 0;
+  int lastQuad = -1;
+  bool lastQuadShort = false;
+  int i = bigLines;
+  if (!overrun) {
+    const bool tableB = g.count1table_select != 0;
+    int quadIndex = 0;
+    while (i + 4 <= maxLines) {
+      const int64_t left = part2_3_end - bits.position();
+      if (left < (tableB ? 4 : 1) || bits.overrun()) break;
+      int vwxy;
+      bits.ensure(32);
+      if (tableB) {
+        vwxy = static_cast<int>(bits.getUnchecked(4)) ^ 15;
+      } else {
+        const uint8_t e = g_count1A[bits.peekUnchecked(6)];
+        bits.dropUnchecked(e >> 4);
+        vwxy = e & 15;
+      }
+      int v[4] = {(vwxy >> 3) & 1, (vwxy >> 2) & 1, (vwxy >> 1) & 1, vwxy & 1};
+      for (int k = 0; k < 4; ++k)
+        if (v[k] && bits.getUnchecked(1)) v[k] = -1;
+      if (bits.position() > part2_3_end) {
+        v[0] = v[1] = v[2] = v[3] = 0;
+      }
+      for (int k = 0; k < 4; ++k) q[i + k] = v[k];
+      if (v[0] | v[1] | v[2] | v[3]) {
+        lastQuad = quadIndex;
+        lastQuadShort = (v[2] == 0 && v[3] == 0);
+      }
+      i += 4;
+      ++quadIndex;
+      if (bits.position() > part2_3_end) break;
+    }
+    if (lastQuad >= 0) count1 = 4 * (lastQuad + 1) - (lastQuadShort ? 2 : 0);
+  }
+  const bool shortBlocks = g.window_switching_flag && g.block_type == 2;
+  int nonzero = std::min(bigLines + count1, shortBlocks ? g_l3.shortLineLimit : g_l3.longLineLimit);
+  if (overrun || bits.overrun()) nonzero = 0;
+  for (int k = std::max(nonzero, 0); k < 576; ++k) q[k] = 0;
+  g_l3.nonzero[slot][ch] = nonzero;
+}
+
+void DecodeGranule(const FrameHeader& header, uint8_t* output, int slot, int64_t& bitPosition) {
+  DecoderState& d = Decoder();
+  BitReader& bits = d.bits;
+  const uint8_t* limit = g_l3.reservoir + g_l3.fill;
+  for (int ch = 0; ch < g_l3.channels; ++ch) {
+    const GranuleChannel& g = g_l3.side[slot][ch];
+    bits.start(g_l3.reservoir + bitPosition / 8, limit);
+    bits.skip(static_cast<uint32_t>(bitPosition % 8));
+    const int64_t start = bits.position();
+    bitPosition += g.part2_3_length;
+    bits.setEnd(g_l3.reservoir + (bitPosition + 39) / 8);
+    if (g_l3.version == 1)
+      ReadScalefactorsMpeg1(bits, slot, ch);
+    else
+      ReadScalefactorsMpeg2(bits, slot, ch, g_l3.intensityStereo ? 1 : 0);
+    DecodeSpectrum(bits, slot, ch, start);
+  }
+  (void)header;
+  ReconstructGranule(slot, output);
+}
+
+}  // namespace
+
+Layer3State& L3() { return g_l3; }
+
+void BuildLayer3Tables() {
+  BuildHuffmanLookups();
+  BuildReconstructionTables();
+}
+
+int Layer3Start(const FrameHeader& header) {
+  DecoderState& d = Decoder();
+  Layer3State& s = g_l3;
+  s.fill = 0;
+  s.mainStart = 0;
+  s.parity = 0;
+  s.version = header.version;
+  s.samplingIndex = header.samplingIndex;
+  s.mixedLongBands = header.version == 1 ? 8 : 6;
+  const int limit = LayerSubbandLimit();
+  d.subbandLimit = limit;
+  const BandBoundaries& bounds = kBandBoundaries[header.version - 1][header.samplingIndex];
+  s.longBounds = bounds.longBounds;
+  s.shortBounds = bounds.shortBounds;
+  if (header.version == 1) {
+    s.longLineLimit = bounds.longBounds[22];
+    s.shortLineLimit = 3 * bounds.shortBounds[13];
+  } else {
+    s.longLineLimit = bounds.longBounds[21];
+    s.shortLineLimit = 3 * bounds.shortBounds[12];
+  }
+  s.maxLines = std::min(s.longLineLimit + 8, limit * 18);
+  s.longLineLimit = std::min(s.longLineLimit, s.maxLines);
+  s.shortLineLimit = std::min(s.shortLineLimit, s.maxLines);
+  s.channels = header.mode == 3 ? 1 : 2;
+  const uint32_t conversion = d.options.conversion & kConversionChannelMask;
+  const bool oneChannel = s.channels == 1 || conversion != 0;
+  d.synthesis3 = CurrentSynthesis3(oneChannel);
+  if (s.channels == 1)
+    s.outputRoute = 0;
+  else
+    s.outputRoute = conversion == 0 ? 1 : conversion == 1 ? 2 : conversion == 2 ? 0 : 3;
+  const uint32_t outChannels = oneChannel ? 1 : 2;
+  s.granuleBytes = (576u >> d.options.reduction) * outChannels * ((d.options.conversion & kConversion8Bit) ? 1 : 2);
+  std::memset(d.sampleBuffer, 0, sizeof d.sampleBuffer);
+  std::memset(s.quantised, 0, sizeof s.quantised);
+  std::memset(s.lines, 0, sizeof s.lines);
+  std::memset(s.side, 0, sizeof s.side);
+  std::memset(s.scalefac, 0, sizeof s.scalefac);
+  std::memset(s.nonzero, 0, sizeof s.nonzero);
+  ResetReconstruction();
+  return 1;
+}
+
+void Layer3Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  DecoderState& d = Decoder();
+  Layer3State& s = g_l3;
+  // The stream's own version decides the frame layout, so a stray header of
+  // another version cannot make the frame write more than one frame of PCM.
+  const bool lsf = s.version != 1;
+  s.msStereo = s.channels == 2 && header.mode == 1 && (header.modeExtension & 2);
+  s.intensityStereo = s.channels == 2 && header.mode == 1 && (header.modeExtension & 1);
+
+  const int headerBytes = 4 + (header.crc ? 2 : 0);
+  const int sideBytes = SideInfoBytes(s.version, s.channels);
+  const uint8_t* frameEnd = frame + d.frameLength;
+  BitReader& bits = d.bits;
+  bits.start(frame + headerBytes, frameEnd);
+  if (!lsf) {
+    s.main_data_begin = bits.get(9);
+    bits.get(s.channels == 1 ? 5 : 3);
+    for (int ch = 0; ch < s.channels; ++ch) s.scfsi[ch] = bits.get(4);
+    for (int gr = 0; gr < 2; ++gr)
+      for (int ch = 0; ch < s.channels; ++ch) ReadGranuleChannel(bits, s.side[gr][ch], false, s.msStereo);
+  } else {
+    s.main_data_begin = bits.get(8);
+    bits.get(s.channels == 1 ? 1 : 2);
+    s.scfsi[0] = s.scfsi[1] = 0;
+    for (int ch = 0; ch < s.channels; ++ch) ReadGranuleChannel(bits, s.side[s.parity][ch], true, s.msStereo);
+  }
+
+  s.mainStart = s.fill - static_cast<int>(s.main_data_begin);
+  if (s.fill > 6692) {
+    const int keep = static_cast<int>(s.main_data_begin);
+    std::memmove(s.reservoir, s.reservoir + s.fill - keep, static_cast<size_t>(keep));
+    s.mainStart = 0;
+    s.fill = keep;
+  }
+  int mainBytes = static_cast<int>(d.frameLength) - headerBytes - sideBytes;
+  if (mainBytes < 0) mainBytes = 0;
+  if (mainBytes > kReservoirSize - s.fill) mainBytes = kReservoirSize - s.fill;
+  std::memcpy(s.reservoir + s.fill, frame + headerBytes + sideBytes, static_cast<size_t>(mainBytes));
+  s.fill += mainBytes;
+  std::memset(s.reservoir + s.fill, 0, 64);
+
+  if (s.mainStart < 0) return;
+  int64_t bitPosition = int64_t{s.mainStart} * 8;
+  if (!lsf) {
+    DecodeGranule(header, output, 0, bitPosition);
+    DecodeGranule(header, output + s.granuleBytes, 1, bitPosition);
+  } else {
+    DecodeGranule(header, output, s.parity, bitPosition);
+    s.parity ^= 1;
+  }
+}
 
 }  // namespace lexoria::mpeg

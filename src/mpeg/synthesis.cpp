@@ -219,6 +219,12 @@ SynthesisVariant3 Pick3(uint32_t reduction, bool one) {
 
 }  // namespace
 
+double WindowD(int i) {
+  if (i <= 256) return kSynthesisWindowD[i];
+  // Odd about 256, except at the 64-value block edges, which keep their sign.
+  return i % 64 == 0 ? kSynthesisWindowD[512 - i] : -kSynthesisWindowD[512 - i];
+}
+
 void BuildSynthesisTables() {
   int offset = 0;
   for (int n = 16; n >= 1; n /= 2) {
@@ -231,13 +237,13 @@ void BuildSynthesisTables() {
     for (int k = 0; k < 16; ++k) {
       for (int m = 1; m < 16; ++m) {
         const int i = k + 32 * m;
-        w[16 * k + m] = static_cast<float>(i <= 256 ? kSynthesisWindowD[i] : -kSynthesisWindowD[512 - i]);
+        w[16 * k + m] = static_cast<float>(WindowD(i));
       }
       w[16 * k] = static_cast<float>(form == 0 ? std::fabs(kSynthesisWindowD[k]) : kSynthesisWindowD[k]);
     }
     for (int j = 0; j < 8; ++j) {
       const int i = 48 + 64 * j;
-      w[256 + j] = static_cast<float>(-(i <= 256 ? kSynthesisWindowD[i] : -kSynthesisWindowD[512 - i]));
+      w[256 + j] = static_cast<float>(-WindowD(i));
     }
   }
 }

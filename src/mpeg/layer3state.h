@@ -1,0 +1,90 @@
+// State of the layer III decoder shared by its bitstream and reconstruction
+// stages.
+#pragma once
+
+#include <cstdint>
+
+#include "layer3tables.h"
+
+namespace lexoria::mpeg {
+
+struct GranuleChannel {
+  uint32_t part2_3_length;
+  uint32_t big_values;
+  int32_t global_gain;  // lowered by 2 with mid/side
+  uint32_t scalefac_compress;
+  uint32_t window_switching_flag;
+  uint32_t block_type;
+  uint32_t mixed_block_flag;
+  uint32_t table_select[3];
+  uint32_t subblock_gain[3];
+  uint32_t region0_count;
+  uint32_t region1_count;
+  uint32_t preflag;
+  uint32_t scalefac_scale;
+  uint32_t count1table_select;
+};
+
+// Per granule and channel: where stereo processing may start.
+struct StereoBookkeeping {
+  bool hasShortPart;
+  int lastNonzeroBand;
+  int firstShortBand;
+  int longBandCount;
+  int lastNonzeroShortBand[3];
+};
+
+inline constexpr int kReservoirSize = 8192;
+
+struct Layer3State {
+  // Bit reservoir, zero padded so the bit reader's look-ahead stays inside.
+  uint8_t reservoir[kReservoirSize + 64];
+  int fill;
+  int mainStart;
+
+  bool msStereo;
+  bool intensityStereo;
+  int parity;
+
+  uint32_t main_data_begin;
+  uint32_t scfsi[2];
+  GranuleChannel side[2][2];  // [granule slot][channel]
+  uint8_t scalefac[2][2][62];  // long bands at 0..21, short at 23 + 13 w + b
+  // MPEG-2 intensity: scale-factor length of each long band and short band
+  // of the right channel, and its intensity_scale.
+  uint8_t isLongSlen[22];
+  uint8_t isShortSlen[13];
+  uint32_t intensityScale;
+
+  int nonzero[2][2];  // [slot][channel]
+  int previousFilled[2];
+  StereoBookkeeping stereo[2];
+
+  // Stream set-up.
+  uint32_t version;
+  uint32_t samplingIndex;
+  int channels;
+  const uint16_t* longBounds;
+  const uint16_t* shortBounds;
+  int longLineLimit;
+  int shortLineLimit;
+  int maxLines;
+  int mixedLongBands;
+  int outputRoute;  // 0 one (channel 0), 1 both, 2 mix, 3 second only
+  uint32_t granuleBytes;  // PCM bytes one granule writes
+
+  alignas(32) int32_t quantised[2][576];
+  alignas(32) float lines[2][576];
+  alignas(32) float overlap[2][576];
+  alignas(32) float hybrid[576];  // 18 slots x 32 subbands
+  alignas(32) float scratch[576];
+};
+
+Layer3State& L3();
+
+// Reconstruction of one granule (requantise, stereo, antialias, output).
+void ReconstructGranule(int slot, uint8_t* output);
+void ResetReconstruction();
+void BuildReconstructionTables();
+
+}  // namespace lexoria::mpeg

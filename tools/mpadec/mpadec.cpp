@@ -1,0 +1,194 @@
+// mpadec: decodes every frame of an MPEG audio file to WAV or raw PCM.
+//
+// mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit]
+//        [--precise] [--verbose] INPUT OUTPUT
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "mpegdecoder.h"
+
+using namespace lexoria::mpeg;
+
+namespace {
+
+int Fail(const std::string& reason) {
+  std::fprintf(stderr, "mpadec: %s\n", reason.c_str());
+  return 1;
+}
+
+bool ReadFile(const char* path, std::vector<uint8_t>& data) {
+  FILE* f = std::strcmp(path, "-") == 0 ? stdin : std::fopen(path, "rb");
+  if (!f) return false;
+  uint8_t chunk[65536];
+  size_t n;
+  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.insert(data.end(), chunk, chunk + n);
+  if (f != stdin) std::fclose(f);
+  return true;
+}
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+}
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  for (int i = 0; i < 2; ++i) v.push_back(static_cast<uint8_t>(x >> (8 * i)));
+}
+
+std::vector<uint8_t> WavHeader(uint32_t rate, uint32_t channels, uint32_t bits, uint32_t dataBytes) {
+  std::vector<uint8_t> h;
+  const char* riff = "RIFF";
+  h.insert(h.end(), riff, riff + 4);
+  Put32(h, 36 + dataBytes);
+  const char* wave = "WAVEfmt ";
+  h.insert(h.end(), wave, wave + 8);
+  Put32(h, 16);
+  Put16(h, 1);
+  Put16(h, channels);
+  Put32(h, rate);
+  Put32(h, rate * channels * bits / 8);
+  Put16(h, channels * bits / 8);
+  Put16(h, bits);
+  const char* data = "data";
+  h.insert(h.end(), data, data + 4);
+  Put32(h, dataBytes);
+  return h;
+}
+
+// Start of the MPEG stream inside the clip wrappers the player knows.
+size_t StreamStart(const std::vector<uint8_t>& d) {
+  auto at = [&](size_t pos, const char* text) {
+    const size_t n = std::strlen(text);
+    return d.size() >= pos + n && std::memcmp(d.data() + pos, text, n) == 0;
+  };
+  size_t start = 0;
+  if (at(0, "RIFF")) {
+    if (at(8, "WAVEfmt")) {
+      if (at(50, "fact")) start = 70;
+      if (at(52, "fact")) start = 72;
+      if (at(50, "data")) start = 58;
+    }
+    if (at(8, "RMP3") && at(12, "data")) start = 16;
+  }
+  if (at(start, "ID3") && d.size() >= start + 10) {
+    const uint8_t* s = d.data() + start + 6;
+    const size_t size = (size_t{s[0] & 0x7Fu} << 21) | (size_t{s[1] & 0x7Fu} << 14) | (size_t{s[2] & 0x7Fu} << 7) |
+                        (s[3] & 0x7Fu);
+    start += 10 + size + ((d[start + 5] & 0x10) ? 10 : 0);
+  }
+  return start;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  DecoderOptions options;
+  bool verbose = false;
+  std::vector<const char*> files;
+  uint32_t conversion = 0;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    if (a == "--reduction" && i + 1 < argc) {
+      const std::string v = argv[++i];
+      if (v != "0" && v != "1" && v != "2") return Fail("--reduction takes 0, 1 or 2");
+      options.reduction = static_cast<uint32_t>(v[0] - '0');
+    } else if (a == "--channels" && i + 1 < argc) {
+      const std::string v = argv[++i];
+      if (v == "both") conversion = (conversion & ~3u);
+      else if (v == "mix") conversion = (conversion & ~3u) | 1;
+      else if (v == "left") conversion = (conversion & ~3u) | 2;
+      else if (v == "right") conversion = (conversion & ~3u) | 3;
+      else return Fail("--channels takes both, mix, left or right");
+    } else if (a == "--8bit") {
+      conversion |= kConversion8Bit;
+    } else if (a == "--precise") {
+      conversion |= kConversionPrecise;
+    } else if (a == "--verbose") {
+      verbose = true;
+    } else if (a.size() > 1 && a[0] == '-' && a != "-") {
+      return Fail("unknown option " + a);
+    } else {
+      files.push_back(argv[i]);
+    }
+  }
+  if (files.size() != 2)
+    return Fail("usage: mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit] [--precise] [--verbose] INPUT OUTPUT");
+
+  std::vector<uint8_t> data;
+  if (!ReadFile(files[0], data)) return Fail(std::string("cannot read ") + files[0]);
+  size_t start = StreamStart(data);
+  size_t end = data.size();
+  if (end >= start + 128 && std::memcmp(data.data() + end - 128, "TAG", 3) == 0) end -= 128;
+  if (start >= end) return Fail("no MPEG audio stream in the input");
+  // The readers may look a little past a frame; a zeroed tail keeps that inside our buffer.
+  std::vector<uint8_t> stream(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(end));
+  const size_t streamLength = stream.size();
+  stream.resize(streamLength + 256, 0);
+
+  DecoderInit();
+  options.conversion = conversion;
+  DecoderSetOptions(options);
+
+  // The first frame: resynchronise to the first header the reader accepts.
+  size_t offset = 0;
+  FrameInfo info;
+  for (;;) {
+    uint32_t found = 0;
+    const int32_t left = static_cast<int32_t>(std::min<size_t>(streamLength - offset, 0x7FFFFFFF));
+    if (offset >= streamLength || !FindFrameSync(stream.data() + offset, left, found))
+      return Fail("no MPEG audio frame found");
+    offset += found;
+    if (ReadStreamInfo(stream.data() + offset, static_cast<int32_t>(stream.size() - offset), info, 1)) break;
+    ++offset;
+  }
+  if (!DecoderStart(stream.data() + offset, static_cast<uint32_t>(stream.size() - offset)))
+    return Fail("cannot start decoding (error " + std::to_string(DecoderLastError()) + ")");
+
+  const uint32_t frameBytes = info.pcmBytesPerFrame;
+  std::vector<uint8_t> pcm;
+  std::vector<uint8_t> frame(frameBytes);
+  const uint8_t silence = (conversion & kConversion8Bit) ? 128 : 0;
+  size_t decoded = 0;
+  size_t skipped = 0;
+  while (offset + 4 <= streamLength) {
+    FrameRequest request;
+    request.input = stream.data() + offset;
+    request.inputLength = static_cast<uint32_t>(streamLength - offset);
+    std::memset(frame.data(), silence, frame.size());
+    request.output = frame.data();
+    FrameHeader header;
+    const bool sameStream = ReadFrameHeader(request.input, header) && header.layer == info.layer &&
+                            header.version == info.version && header.samplingIndex == info.samplingIndex;
+    if (sameStream && DecodeFrame(request)) {
+      pcm.insert(pcm.end(), frame.begin(), frame.end());
+      offset += request.inputLength;
+      ++decoded;
+      continue;
+    }
+    if (DecoderLastError() == kErrorTooLittleData && sameStream) break;  // a cut last frame
+    ++skipped;
+    uint32_t found = 0;
+    if (!FindFrameSync(stream.data() + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found)) break;
+    offset += 1 + found;
+  }
+  if (decoded == 0) return Fail("no frame could be decoded (error " + std::to_string(DecoderLastError()) + ")");
+  if (verbose)
+    std::fprintf(stderr, "MPEG-%s layer %u, %u Hz output, %u channel(s), %u-bit; %zu frames decoded, %zu skipped\n",
+                 info.version == 1 ? "1" : info.version == 2 ? "2" : "2.5", info.layer, info.sampleRate,
+                 info.outputChannels, info.outputBits, decoded, skipped);
+
+  const std::string out = files[1];
+  FILE* f = out == "-" ? stdout : std::fopen(out.c_str(), "wb");
+  if (!f) return Fail("cannot write " + out);
+  bool ok = true;
+  if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".wav") == 0) {
+    const auto h = WavHeader(info.sampleRate, info.outputChannels, info.outputBits, static_cast<uint32_t>(pcm.size()));
+    ok = std::fwrite(h.data(), 1, h.size(), f) == h.size();
+  }
+  ok = ok && std::fwrite(pcm.data(), 1, pcm.size(), f) == pcm.size();
+  if (f != stdout) ok = (std::fclose(f) == 0) && ok;
+  else ok = (std::fflush(f) == 0) && ok;
+  if (!ok) return Fail("cannot write " + out);
+  return 0;
+}
