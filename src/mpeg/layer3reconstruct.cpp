@@ -207,13 +207,14 @@ int HybridFilter(const float* xr, float* overlap, float* out, uint32_t blockType
   const int longSb = std::min((longEnd + 17) / 18, maxSb);
   const int shortSb = blockType == 2 ? std::min((nonzero + 17) / 18, maxSb) : longSb;
   int sbIndex = 0;
-  const int window = (blockType == 2 || mixed) ? 0 : static_cast<int>(blockType);
   for (; sbIndex < longSb; ++sbIndex) {
+    // A mixed block's two lowest subbands take the normal window.
+    const int window = (blockType == 2 || (mixed && sbIndex < 2)) ? 0 : static_cast<int>(blockType);
     const float* in = xr + 18 * sbIndex;
     float* ov = overlap + 18 * sbIndex;
     float z[36];
     for (int i = 0; i < 36; ++i) {
-      const float* c = g_imdctLong[blockType == 2 ? 0 : window][i];
+      const float* c = g_imdctLong[window][i];
       float sum = 0.0f;
       for (int k = 0; k < 18; ++k) sum += c[k] * in[k];
       z[i] = sum;
