@@ -1,29 +1,91 @@
 // The push buttons: their objects, pictures and tooltips, and the commands
 // that hand over to the online services.
+#include <memory>
+
 #include "app/wendarodlg.h"
+#include "controls/hoverbutton.h"
+#include "online/aboutdlg.h"
+#include "online/autoupdate.h"
+#include "online/vendor.h"
+#include "online/weblinks.h"
+
+namespace {
+
+struct ButtonPicture {
+  int control;
+  int bitmap;
+  const char* tooltip;
+};
+
+// Picture strip and tooltip of every button, in the order they are set up.
+constexpr ButtonPicture kButtonPictures[] = {
+    {1046, 177, "Update version"},
+    {1048, 178, "Report bug or comments"},
+    {1050, 180, "About"},
+    {1047, 181, "Technical support"},
+    {1041, 1130, "Exit"},
+    {1030, 156, "Minimize"},
+    {1101, 1133, "General Category"},
+    {1102, 1143, "Transportation Category"},
+    {1104, 1137, "Restaurant Category"},
+    {1103, 1138, "Hotel Category"},
+    {1106, 1134, "Business Category"},
+    {1107, 1141, "Specialty Category"},
+    {1105, 1142, "Events Category"},
+    {1108, 1140, "Shopping Category"},
+    {1109, 1135, "Urgent Category"},
+    {1110, 1144, "FAQ Category"},
+    {1116, 1136, "Add to Favorite"},
+    {1021, 147, "Seach"},
+    {1023, 157, "Seach OK"},
+    {1022, 148, "Related phrases"},
+    {1026, 150, "Favorite phrases"},
+    {1031, 1139, "Play sound"},
+};
+
+// The update job lives until the end of the run.
+std::unique_ptr<CAutoUpdate>& UpdateJob() {
+  static std::unique_ptr<CAutoUpdate> job;
+  return job;
+}
+
+}  // namespace
 
 QPushButton* CWendaroDlg::CreatePushButton(const lexoria::ControlSpec& spec, QWidget* parent) {
-  return new QPushButton(QString::fromLatin1(spec.text), parent);
+  auto* button = new CHoverButton(parent);
+  // Never drawn: the picture says it all. Kept for accessibility.
+  button->setText(QString::fromLatin1(spec.text));
+  return button;
 }
 
 void CWendaroDlg::SetUpButtons() {
   m_versionText->SetTextColour(kVersionTextColour);
-  SetFavouriteTooltip(QStringLiteral("Add to Favorite"));
-  for (int id : {1021, 1022, 1023, 1026, 1116, 1031, 1030, 1041}) {
-    // Plain buttons need a word to be found until their pictures arrive.
-    if (Button(id)->text().isEmpty()) Button(id)->setText(QString::number(id));
+  for (const ButtonPicture& entry : kButtonPictures) {
+    auto* button = qobject_cast<CHoverButton*>(Button(entry.control));
+    if (button == nullptr) continue;
+    button->LoadBitmap(entry.bitmap);
+    button->SetToolTipText(QString::fromLatin1(entry.tooltip), true);
   }
+  favouriteTooltip_ = QStringLiteral("Add to Favorite");
   Switch(1035)->SetBitmap(SwitchBitmap(160));
   Switch(1036)->SetBitmap(SwitchBitmap(161));
 }
 
 void CWendaroDlg::SetFavouriteTooltip(const QString& text) {
   favouriteTooltip_ = text;
-  m_favouriteToggleButton->setToolTip(text);
+  if (auto* button = qobject_cast<CHoverButton*>(m_favouriteToggleButton)) button->SetToolTipText(text, true);
 }
 
-void CWendaroDlg::OpenWebPage(int buttonId) { (void)buttonId; }
+void CWendaroDlg::OpenWebPage(int buttonId) { lexoria::online::OpenWebLink(buttonId); }
 
-void CWendaroDlg::ShowAboutBox() {}
+void CWendaroDlg::ShowAboutBox() {
+  CAboutDlg about(nullptr);
+  about.exec();
+}
 
-void CWendaroDlg::RunUpdateHandOver() {}
+void CWendaroDlg::RunUpdateHandOver() {
+  using namespace lexoria::online;
+  UpdateJob() = std::make_unique<CAutoUpdate>();
+  UpdateJob()->Run(QString::fromLatin1(kProductKey), DownloadFolderAddress(), QString::fromLatin1(kVersionFileName),
+                   QString::fromLatin1(kCurrentVersion));
+}

@@ -2,13 +2,24 @@
 // colours of the controls drawn over it, and dragging by any free point.
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
+#include <QWindow>
 
 #include "app/wendarodlg.h"
+#include "toolkit/bitmaptoregion.h"
+#include "toolkit/resources.h"
+
+namespace {
+constexpr int kIconId = 146;
+constexpr int kSkinBitmap = 1129;
+constexpr int kListTextureBitmap = 149;
+}  // namespace
 
 void CWendaroDlg::LoadSkin() {
-  // No artwork yet: no icon, no skin, the window keeps its rectangle.
-  m_skin = QImage();
-  m_windowRegion.reset();
+  m_icon = lexoria::LoadIconResource(kIconId);
+  m_skin = lexoria::LoadBitmapResource(kSkinBitmap);
+  // No skin: no region, the window keeps its rectangle.
+  m_windowRegion = lexoria::BitmapToRegion(m_skin, lexoria::kKeyBlack, 0);
 }
 
 void CWendaroDlg::ApplyWindowRegion() {
@@ -16,33 +27,48 @@ void CWendaroDlg::ApplyWindowRegion() {
 }
 
 void CWendaroDlg::ApplyControlColours() {
+  // The phrase list shows the tiled texture behind its lines; the statics
+  // paint only their letters, straight on the skin.
   QPalette palette = m_phraseList->palette();
   if (m_listBrush.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, m_listBrush);
   m_phraseList->setPalette(palette);
   m_phraseList->SetBackgroundBrush(m_listBrush);
 }
 
-QBrush CWendaroDlg::MakeListBrush() { return QBrush(QColor(0xF4, 0xEE, 0xDC)); }
+QBrush CWendaroDlg::MakeListBrush() {
+  const QImage texture = lexoria::LoadBitmapResource(kListTextureBitmap);
+  if (texture.isNull()) return QBrush(QColor(0xF4, 0xEE, 0xDC));
+  return QBrush(QPixmap::fromImage(texture));
+}
 
 QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) {
-  QPixmap bitmap(20, 20);
-  bitmap.fill(bitmapId == 160 ? QColor(0xC0, 0x30, 0x30) : QColor(0x30, 0x60, 0xC0));
-  return bitmap;
+  return QPixmap::fromImage(lexoria::LoadBitmapResource(bitmapId));
 }
 
 void CWendaroDlg::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
+  if (isMinimized()) {
+    // Where the window system still draws a minimised window: the icon,
+    // centred.
+    const int side = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
+    const int x = (width() - side + 1) / 2;
+    const int y = (height() - side + 1) / 2;
+    m_icon.paint(&painter, QRect(x, y, side, side));
+    return;
+  }
   if (!m_skin.isNull()) {
     painter.drawImage(0, 0, m_skin);
   } else {
-    painter.fillRect(rect(), QColor(0x8C, 0x2A, 0x2A));
+    QDialog::paintEvent(event);
   }
-  QDialog::paintEvent(event);
 }
 
-// Every free point of the window acts as its title bar.
+// Every free point of the window acts as its title bar: the window system
+// moves it; where it cannot (no window manager), the window follows the
+// mouse itself.
 void CWendaroDlg::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
+    if (windowHandle() != nullptr && windowHandle()->startSystemMove()) return;
     dragging_ = true;
     dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
   }

@@ -41,6 +41,8 @@ void CHoverButton::SetToolTipText(const QString& text, bool activate) {
     hasTool_ = true;  // tool 1 covers the whole button
     toolText_ = text;
     toolTipActive_ = activate;
+    // Also the widget's own property, for accessibility; showing stays ours.
+    setToolTip(text);
 }
 
 void CHoverButton::ActivateToolTip(bool activate) {
