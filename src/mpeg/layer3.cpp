@@ -387,13 +387,11 @@ int Layer3Start(const FrameHeader& header) {
   const BandBoundaries& bounds = kBandBoundaries[header.version - 1][header.samplingIndex];
   s.longBounds = bounds.longBounds;
   s.shortBounds = bounds.shortBounds;
-  if (header.version == 1) {
-    s.longLineLimit = bounds.longBounds[22];
-    s.shortLineLimit = 3 * bounds.shortBounds[13];
-  } else {
-    s.longLineLimit = bounds.longBounds[21];
-    s.shortLineLimit = 3 * bounds.shortBounds[12];
-  }
+  // MPEG-2 and 2.5 code no scale factor for long band 21 and short band 12,
+  // but they do code lines there: they are decoded with scale factor 0, as
+  // for MPEG-1, rather than dropped.
+  s.longLineLimit = bounds.longBounds[22];
+  s.shortLineLimit = 3 * bounds.shortBounds[13];
   s.maxLines = std::min(s.longLineLimit + 8, limit * 18);
   s.longLineLimit = std::min(s.longLineLimit, s.maxLines);
   s.shortLineLimit = std::min(s.shortLineLimit, s.maxLines);

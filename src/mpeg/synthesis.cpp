@@ -17,9 +17,9 @@ alignas(32) float g_dctCoefficients[31];
 constexpr int kCoefficientOffset[17] = {0, 30, 28, 0, 24, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0};
 
 // Folded window: rows of 16 (row k serves output k), then the 8 middle taps.
-// The described form puts the positive magnitude of D[k] first in each row;
-// the precise form keeps the standard's D[k].
-alignas(32) float g_window[2][264];
+// Each row starts with the standard's D[k] (negative for k > 0); a positive
+// first value would put up to 3 LSB of error on outputs 15 and 17.
+alignas(32) float g_window[264];
 
 enum class Input { kOne, kInterleaved, kMix };
 
@@ -105,7 +105,7 @@ inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
   constexpr int tap = 2 * n;
   constexpr int bytes = EightBit ? 1 : 2;
   constexpr int step = Stride * bytes;
-  const float* w = g_window[Precise ? 1 : 0];
+  const float* w = g_window;
   const uint32_t p = position;
   for (int k = 0; k < h; ++k) {
     const float* row = w + 16 * (k << Shift);
@@ -232,14 +232,14 @@ void BuildSynthesisTables() {
       g_dctCoefficients[offset + i] = static_cast<float>(0.5 / std::cos((2 * i + 1) * M_PI / (4.0 * n)));
     offset += n;
   }
-  for (int form = 0; form < 2; ++form) {
-    float* w = g_window[form];
+  {
+    float* w = g_window;
     for (int k = 0; k < 16; ++k) {
       for (int m = 1; m < 16; ++m) {
         const int i = k + 32 * m;
         w[16 * k + m] = static_cast<float>(WindowD(i));
       }
-      w[16 * k] = static_cast<float>(form == 0 ? std::fabs(kSynthesisWindowD[k]) : kSynthesisWindowD[k]);
+      w[16 * k] = static_cast<float>(kSynthesisWindowD[k]);
     }
     for (int j = 0; j < 8; ++j) {
       const int i = 48 + 64 * j;
