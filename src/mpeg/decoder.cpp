@@ -52,7 +52,13 @@ int DecoderStart(const uint8_t* frame, uint32_t length) {
       g_state.layerDecode = Layer1Decode;
       break;
     case 2:
-      Layer2Start(info);
+      // A first frame that selects no allocation table leaves nothing set
+      // up to decode with: the stream is not decodable.
+      if (!Layer2Start(info)) {
+        g_state.layerDecode = nullptr;
+        SetLastError(kErrorBadHeader);
+        return 0;
+      }
       g_state.layerDecode = Layer2Decode;
       break;
     default:

@@ -143,7 +143,7 @@ int main(int argc, char** argv) {
     ++offset;
   }
   if (!DecoderStart(stream.data() + offset, static_cast<uint32_t>(stream.size() - offset)))
-    return Fail("cannot start decoding (error " + std::to_string(DecoderLastError()) + ")");
+    return Fail("the stream is not decodable (error " + std::to_string(DecoderLastError()) + ")");
 
   const uint32_t frameBytes = info.pcmBytesPerFrame;
   std::vector<uint8_t> pcm;

@@ -1,0 +1,94 @@
+// Layer I: 12 slots of 32 subband samples per channel and frame.
+#include <cstring>
+
+#include "decoderstate.h"
+#include "layer12.h"
+#include "layer12state.h"
+
+namespace lexoria::mpeg {
+
+namespace {
+
+void ReadAllocation(BitReader& bits, int bound) {
+  Layer12State& s = g_layer12;
+  const Layer12Tables& t = g_layer12Tables;
+  uint32_t skip = 0;
+  int p = 0;
+  while (p < s.codedPositions) {
+    uint32_t a = bits.get(4);
+    if (a == 15) a = 0;  // forbidden value: nothing coded in this subband
+    const float step = t.layer1Step[a];
+    const uint32_t sampleBits = a ? a + 1 : 0;
+    if (p >= s.bandLimit) skip += sampleBits;
+    if (p < bound) {
+      s.code[p] = static_cast<uint8_t>(a);
+      s.nonzero[p] = static_cast<uint8_t>(a);
+      s.step[p] = step;
+      ++p;
+    } else {
+      s.code[p] = s.code[p + 1] = static_cast<uint8_t>(a + kLayer1Joint);
+      s.nonzero[p] = s.nonzero[p + 1] = static_cast<uint8_t>(a);
+      s.step[p] = s.step[p + 1] = step;
+      p += 2;
+    }
+  }
+  // When the limit is the end, the end marker wins: nothing to skip.
+  s.code[s.bandLimit] = kLayer1Limit;
+  s.code[s.codedPositions] = kLayer1End;
+  s.skipBits = skip;
+}
+
+void ReadScaleFactors(BitReader& bits) {
+  Layer12State& s = g_layer12;
+  const float* sf = g_layer12Tables.scaleFactor;
+  for (int p = 0; p < s.codedPositions; ++p)
+    if (s.nonzero[p]) s.multiplier[p][0] = s.step[p] * sf[bits.get(6)];
+}
+
+void ReadSamples(BitReader& bits, float* out) {
+  const Layer12State& s = g_layer12;
+  for (int slot = 0; slot < 12; ++slot, out += 64) {
+    int p = 0;
+    for (;;) {
+      const uint32_t code = s.code[p];
+      if (code == 0) {
+        out[p++] = 0.0f;
+      } else if (code < kLayer1Joint) {
+        const int32_t r = static_cast<int32_t>(bits.get(static_cast<int>(code) + 1));
+        out[p] = static_cast<float>(r - ((1 << code) - 1)) * s.multiplier[p][0];
+        ++p;
+      } else if (code == kLayer1Joint) {
+        out[p] = out[p + 1] = 0.0f;
+        p += 2;
+      } else if (code < kLayer1End) {
+        const uint32_t a = code - kLayer1Joint;
+        const float v = static_cast<float>(static_cast<int32_t>(bits.get(static_cast<int>(a) + 1)) - ((1 << a) - 1));
+        out[p] = v * s.multiplier[p][0];
+        out[p + 1] = v * s.multiplier[p + 1][0];
+        p += 2;
+      } else {
+        if (code == kLayer1Limit) bits.skip(s.skipBits);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+int Layer1Start(const FrameHeader& header) {
+  StartLayer12(header, 32, 12 * 64);
+  return 1;
+}
+
+void Layer1Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  DecoderState& d = Decoder();
+  BitReader& bits = d.bits;
+  bits.start(frame + 4 + (header.crc ? 2 : 0), frame + d.frameLength);
+  ReadAllocation(bits, JointBound(header));
+  ReadScaleFactors(bits);
+  ReadSamples(bits, d.sampleBuffer);
+  d.synthesis12(d.sampleBuffer, output, 12);
+}
+
+}  // namespace lexoria::mpeg

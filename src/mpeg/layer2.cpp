@@ -1,0 +1,196 @@
+// Layer II: 36 slots of 32 subband samples per channel and frame, in 12
+// granules of three slots, with one allocation table per stream.
+#include <algorithm>
+#include <cstring>
+
+#include "decoderstate.h"
+#include "layer12.h"
+#include "layer12state.h"
+
+namespace lexoria::mpeg {
+
+namespace {
+
+// -1 when the header selects no table.
+int ChooseTable(const FrameHeader& header) {
+  if (header.version != 1) return kLayer2TableLowRate;
+  if (header.samplingIndex > 2 || header.bitrateIndex > 15) return -1;
+  return kAllocationChoice[header.mode == 3 ? 1 : 0][header.samplingIndex][header.bitrateIndex];
+}
+
+// The table fixes the coded positions and the band limit.
+void UseTable(int index) {
+  Layer12State& s = g_layer12;
+  s.table = &kAllocationTables[index];
+  const int coded = s.table->subbands;
+  s.codedPositions = coded * s.channels;
+  s.bandLimit = std::min(s.limitSubbands, coded) * s.channels;
+  Decoder().subbandLimit = s.bandLimit;
+}
+
+void ReadAllocation(BitReader& bits, int bound) {
+  Layer12State& s = g_layer12;
+  const float* steps = g_layer12Tables.layer2Step;
+  uint32_t skip = 0;
+  int p = 0;
+  for (const AllocationGroup& group : s.table->groups) {
+    for (int k = 0; k < group.subbands; ++k) {
+      if (p < bound) {
+        for (int ch = 0; ch < s.channels; ++ch, ++p) {
+          const uint8_t c = group.classOf[bits.get(group.fieldBits)];
+          if (p >= s.bandLimit) skip += kClassTripleBits[c];
+          s.code[p] = c;
+          s.nonzero[p] = c;
+          s.step[p] = steps[c];
+        }
+      } else {
+        const uint8_t c = group.classOf[bits.get(group.fieldBits)];
+        if (p >= s.bandLimit) skip += kClassTripleBits[c];
+        s.code[p] = s.code[p + 1] = static_cast<uint8_t>(c + kLayer2Joint);
+        s.nonzero[p] = s.nonzero[p + 1] = c;
+        s.step[p] = s.step[p + 1] = steps[c];
+        p += 2;
+      }
+    }
+  }
+  s.code[s.bandLimit] = kLayer2Limit;
+  s.code[s.codedPositions] = kLayer2End;
+  s.skipBits = skip;
+}
+
+void ReadScaleFactors(BitReader& bits) {
+  Layer12State& s = g_layer12;
+  const float* sf = g_layer12Tables.scaleFactor;
+  const int n = s.codedPositions;
+  for (int p = 0; p < n; ++p) s.selection[p] = s.nonzero[p] ? static_cast<uint8_t>(bits.get(2)) : kNoSelection;
+  s.selection[n] = kNoSelection + 1;
+  for (int p = 0; p < n; ++p) {
+    float* m = s.multiplier[p];
+    const float step = s.step[p];
+    switch (s.selection[p]) {
+      case 0:
+        m[0] = step * sf[bits.get(6)];
+        m[1] = step * sf[bits.get(6)];
+        m[2] = step * sf[bits.get(6)];
+        break;
+      case 1:
+        m[0] = m[1] = step * sf[bits.get(6)];
+        m[2] = step * sf[bits.get(6)];
+        break;
+      case 2:
+        m[0] = m[1] = m[2] = step * sf[bits.get(6)];
+        break;
+      case 3:
+        m[0] = step * sf[bits.get(6)];
+        m[1] = m[2] = step * sf[bits.get(6)];
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+// The three values of one triple of a class, as integers around zero.
+inline void ReadTriple(BitReader& bits, uint32_t c, int32_t v[3]) {
+  const Layer12Tables& t = g_layer12Tables;
+  switch (c) {
+    case 1: {
+      const int8_t* g = t.group3[bits.get(5)];
+      v[0] = g[0], v[1] = g[1], v[2] = g[2];
+      return;
+    }
+    case 2: {
+      const int8_t* g = t.group5[bits.get(7)];
+      v[0] = g[0], v[1] = g[1], v[2] = g[2];
+      return;
+    }
+    case 4: {
+      const int16_t* g = t.group9[bits.get(10)];
+      v[0] = g[0], v[1] = g[1], v[2] = g[2];
+      return;
+    }
+    default: {
+      const int nb = kClassSampleBits[c];
+      const int32_t mid = (1 << (nb - 1)) - 1;
+      bits.ensure(3 * nb);
+      v[0] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
+      v[1] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
+      v[2] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
+      return;
+    }
+  }
+}
+
+void ReadSamples(BitReader& bits, float* out) {
+  const Layer12State& s = g_layer12;
+  for (int granule = 0; granule < 12; ++granule, out += 192) {
+    const int part = granule >> 2;
+    int p = 0;
+    for (;;) {
+      const uint32_t code = s.code[p];
+      int32_t v[3];
+      if (code == 0) {
+        out[p] = out[p + 64] = out[p + 128] = 0.0f;
+        ++p;
+      } else if (code < kLayer2Joint) {
+        ReadTriple(bits, code, v);
+        const float m = s.multiplier[p][part];
+        out[p] = static_cast<float>(v[0]) * m;
+        out[p + 64] = static_cast<float>(v[1]) * m;
+        out[p + 128] = static_cast<float>(v[2]) * m;
+        ++p;
+      } else if (code == kLayer2Joint) {
+        out[p] = out[p + 64] = out[p + 128] = 0.0f;
+        out[p + 1] = out[p + 65] = out[p + 129] = 0.0f;
+        p += 2;
+      } else if (code < kLayer2End) {
+        ReadTriple(bits, code - kLayer2Joint, v);
+        const float l = s.multiplier[p][part];
+        const float r = s.multiplier[p + 1][part];
+        for (int k = 0; k < 3; ++k) {
+          out[p + 64 * k] = static_cast<float>(v[k]) * l;
+          out[p + 1 + 64 * k] = static_cast<float>(v[k]) * r;
+        }
+        p += 2;
+      } else {
+        if (code == kLayer2Limit) bits.skip(s.skipBits);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+int Layer2Start(const FrameHeader& header) {
+  const int index = ChooseTable(header);
+  if (index < 0) return 0;
+  StartLayer12(header, kAllocationTables[index].subbands, kSampleBufferSize);
+  UseTable(index);
+  g_layer12.tableBitrateIndex = header.bitrateIndex;
+  return 1;
+}
+
+void Layer2Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  DecoderState& d = Decoder();
+  Layer12State& s = g_layer12;
+  if (s.table == nullptr) return;
+  // The table belongs to the bitrate: a stream that changes bitrate may change
+  // table; a frame whose bitrate allows none keeps the one in use.
+  if (header.bitrateIndex != s.tableBitrateIndex) {
+    const int index = ChooseTable(header);
+    if (index >= 0 && &kAllocationTables[index] != s.table) {
+      UseTable(index);
+      std::memset(d.sampleBuffer, 0, sizeof d.sampleBuffer);
+    }
+    s.tableBitrateIndex = header.bitrateIndex;
+  }
+  BitReader& bits = d.bits;
+  bits.start(frame + 4 + (header.crc ? 2 : 0), frame + d.frameLength);
+  ReadAllocation(bits, JointBound(header));
+  ReadScaleFactors(bits);
+  ReadSamples(bits, d.sampleBuffer);
+  d.synthesis12(d.sampleBuffer, output, 36);
+}
+
+}  // namespace lexoria::mpeg
