@@ -3,7 +3,13 @@
 
 void CWendaroDlg::OnShowFavourites() { m_book.ShowFavourites(); }
 
-void CWendaroDlg::OnToggleFavourite() { m_book.ToggleFavourite(); }
+void CWendaroDlg::OnToggleFavourite() {
+  m_book.ToggleFavourite();
+  // After a removal the first remaining favourite is selected and shown in
+  // the model; its texts must reach the controls too.
+  TransferToControls();
+  update(m_textArea);
+}
 
 void CWendaroDlg::OnMinimise() { showMinimized(); }
 

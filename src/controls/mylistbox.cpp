@@ -226,8 +226,10 @@ void CMyListBox::wheelEvent(QWheelEvent* event) {
 
 bool CMyListBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == choiceCombo_ && event->type() == QEvent::FocusOut) {
-    // Opening its own drop-down takes the focus for a moment; that is no loss.
-    if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) HideChoiceCombo();
+    // Opening its own drop-down moves the focus into it; that is no loss.
+    const bool intoPopup = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
+                           choiceCombo_->view()->isVisible();
+    if (!intoPopup) HideChoiceCombo();
   }
   return QListWidget::eventFilter(watched, event);
 }
