@@ -145,6 +145,19 @@ int main(int argc, char** argv) {
   if (!DecoderStart(stream.data() + offset, static_cast<uint32_t>(stream.size() - offset)))
     return Fail("the stream is not decodable (error " + std::to_string(DecoderLastError()) + ")");
 
+  // A first frame that only carries an encoder's VBR or info tag is not audio.
+  if (info.layer == 3 && offset + 64 <= streamLength) {
+    const size_t side = info.version == 1 ? (info.mode == 3 ? 17 : 32) : (info.mode == 3 ? 9 : 17);
+    const uint8_t* tag = stream.data() + offset + 4 + (info.crc ? 2 : 0) + side;
+    if (std::memcmp(tag, "Xing", 4) == 0 || std::memcmp(tag, "Info", 4) == 0 || std::memcmp(tag, "VBRI", 4) == 0) {
+      FrameHeader header;
+      if (ReadFrameHeader(stream.data() + offset, header)) {
+        const uint32_t length = FrameLength(header, HeaderSampleRate(header));
+        if (length > 0 && offset + length <= streamLength) offset += length;
+      }
+    }
+  }
+
   const uint32_t frameBytes = info.pcmBytesPerFrame;
   std::vector<uint8_t> pcm;
   std::vector<uint8_t> frame(frameBytes);
