@@ -30,8 +30,7 @@ const DialogTemplate& AboutTemplate() { return kAbout; }
 std::span<const LabelLook> AboutLabelLooks() { return kLooks; }
 
 const char kVoiceCredits[] =
-    "Recordings made with the \xE2\x80\x9CMei\xE2\x80\x9D HTS voice, \xC2\xA9 2009-2013 Nagoya Institute of "
-    "Technology, released by the MMDAgent Project Team under the Creative Commons Attribution 3.0 licence "
-    "(CC BY 3.0).";
+    "Voice of the recordings: \xE2\x80\x9CMei\xE2\x80\x9D HTS voice, \xC2\xA9 2009-2013 Nagoya Institute of "
+    "Technology (MMDAgent Project Team), licensed under CC BY 3.0.";
 
 }  // namespace lexoria::online

@@ -16,7 +16,11 @@ bool CAutoUpdate::Run(const QString& productKey, const QString& downloadFolder, 
 
     // A new file, created exclusively and readable by the user only, written
     // through the same handle: nobody can slip another file in between.
-    QTemporaryFile file(QDir(lexoria::TemporaryFolder()).filePath(QString::fromLatin1(kFilePrefix) +
+    // No usable temporary folder (a TMPDIR that does not exist): no file
+    // anywhere else, and no updater.
+    const QString folder = lexoria::TemporaryFolder();
+    if (folder.isEmpty()) return false;
+    QTemporaryFile file(QDir(folder).filePath(QString::fromLatin1(kFilePrefix) +
                                                                   QStringLiteral("XXXXXX.tmp")));
     file.setAutoRemove(false);  // the updater reads it later
     if (!file.open()) return false;
