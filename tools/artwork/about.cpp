@@ -27,7 +27,11 @@ QImage DrawAboutBackground() {
     p.drawRoundedRect(kOutline.adjusted(5, 5, -5, -5), 24, 24);
     QColor wave = pal::kIndigoSoft;
     wave.setAlpha(140);
-    PaintWaves(p, QRectF(20, 14, 250, 78), 13, wave);
+    QPainterPath inner;
+    inner.addRoundedRect(kOutline.adjusted(5, 5, -5, -5), 24, 24);
+    p.setClipPath(inner);
+    PaintWaves(p, QRectF(8, 8, kWidth - 16, 88), 13, wave);
+    p.setClipping(false);
     PaintSun(p, QPointF(392, 56), 30);
     PaintMountain(p, QPointF(410, 58), 70, 96, pal::kIndigoSoft, pal::kPaperLight);
     p.setFont(GothicFont(26));

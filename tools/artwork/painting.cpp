@@ -120,7 +120,7 @@ void ApplyShape(QImage& img, const QPainterPath& shape) {
 
 void PaintWaves(QPainter& p, const QRectF& area, qreal radius, QColor line) {
     p.save();
-    p.setClipRect(area);
+    p.setClipRect(area, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(line, 1.0));
     const qreal dx = radius * 2;

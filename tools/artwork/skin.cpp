@@ -71,7 +71,11 @@ void PaintLeftColumn(QPainter& p) {
     p.drawRoundedRect(column, 12, 12);
     QColor wave = pal::kIndigoSoft;
     wave.setAlpha(150);
-    PaintWaves(p, column.adjusted(2, 280, -2, -2), 12, wave);
+    QPainterPath rounded;
+    rounded.addRoundedRect(column.adjusted(1, 1, -1, -1), 11, 11);
+    p.setClipPath(rounded);
+    PaintWaves(p, column.adjusted(1, 280, -1, -1), 12, wave);
+    p.setClipping(false);
     // Vertical title: "travel words".
     p.setFont(GothicFont(30));
     const QString words = QString::fromUtf8("旅の言葉");
