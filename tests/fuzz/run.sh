@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the decoder fuzz target with clang, libFuzzer, AddressSanitizer and
+# UBSan in build-fuzz/, seeds a corpus from the conformance vectors when they
+# are present, and fuzzes for the given number of seconds (default 60).
+set -euo pipefail
+seconds="${1:-60}"
+root="$(cd "$(dirname "$0")/../.." && pwd)"
+build="$root/build-fuzz"
+cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j 2 --target mpeg_fuzz
+corpus="$build/corpus"
+mkdir -p "$corpus"
+shared="${LEXORIA_SHARED_DIR:-$root/../shared}"
+if [ -d "$shared/vectors" ]; then
+  for f in "$shared"/vectors/*.bit "$shared"/vectors/*.mp3; do
+    [ -e "$f" ] || continue
+    # A control byte (options) in front, and at most 16 KiB of each stream.
+    name="$corpus/$(basename "$f")"
+    [ -e "$name" ] || { printf '\x80'; head -c 16384 "$f"; } > "$name"
+  done
+fi
+echo "fuzzing the MPEG decoder for ${seconds}s"
+ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  "$build/mpeg_fuzz" -max_total_time="$seconds" -max_len=20000 -rss_limit_mb=1024 -print_final_stats=1 \
+  "$corpus" 2>&1 | tail -n 25
+exit "${PIPESTATUS[0]}"
