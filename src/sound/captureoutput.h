@@ -30,6 +30,7 @@ class CaptureOutput : public AudioOutput {
   // Calls in order, space separated: "open write reset pause restart close"
   // ("open-failed" for a refused open).
   const std::string& Log() const { return m_log; }
+  // Forgets the log and the buffers written (not the open state).
   void ClearLog();
 
  private:
