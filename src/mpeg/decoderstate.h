@@ -49,7 +49,9 @@ struct DecoderState {
   alignas(32) float sampleBuffer[kSampleBufferSize] = {};
 
   // Synthesis rings and positions; layers I/II use position 0 for both.
-  alignas(32) float ring[2][kRingSize] = {};
+  // Each ring is stored twice over (values at i and i + used length), so the
+  // window reads any 64 values from a position without wrapping.
+  alignas(32) float ring[2][2 * kRingSize] = {};
   uint32_t ringPosition[2] = {};
 };
 

@@ -5,6 +5,10 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "decoderstate.h"
 #include "synthesiswindow.h"
 
@@ -14,7 +18,6 @@ namespace {
 
 // DCT coefficients 0.5 / cos((2i + 1) pi / 4n) for n = 16, 8, 4, 2, 1.
 alignas(32) float g_dctCoefficients[31];
-constexpr int kCoefficientOffset[17] = {0, 30, 28, 0, 24, 0, 0, 0, 16, 0, 0, 0, 0, 0, 0, 0, 0};
 
 // Folded window: rows of 16 (row k serves output k), then the 8 middle taps.
 // Each row starts with the standard's D[k] (negative for k > 0); a positive
@@ -23,40 +26,64 @@ alignas(32) float g_window[264];
 
 enum class Input { kOne, kInterleaved, kMix };
 
-inline int CoefficientOffset(int half) { return half == 16 ? 0 : kCoefficientOffset[half]; }
+template <int Half>
+constexpr int kOffset = Half == 16 ? 0 : Half == 8 ? 16 : Half == 4 ? 24 : Half == 2 ? 28 : 30;
+
+// One split of every block of size M: sums first, scaled differences after.
+template <int N, int M>
+inline void Split(const float* __restrict x, float* __restrict y) {
+  const float* c = g_dctCoefficients + kOffset<M / 2>;
+  for (int block = 0; block < N; block += M) {
+    for (int i = 0; i < M / 2; ++i) {
+      const float p = x[block + i];
+      const float q = x[block + M - 1 - i];
+      y[block + i] = p + q;
+      y[block + M / 2 + i] = (p - q) * c[i];
+    }
+  }
+}
+
+// One merge of every block of size M: even outputs from the first half,
+// odd ones as sums of neighbours of the second.
+template <int N, int M>
+inline void Merge(const float* __restrict x, float* __restrict y) {
+  constexpr int h = M / 2;
+  for (int block = 0; block < N; block += M) {
+    for (int i = 0; i < h; ++i) y[block + 2 * i] = x[block + i];
+    for (int i = 0; i < h - 1; ++i) y[block + 2 * i + 1] = x[block + h + i] + x[block + h + i + 1];
+    y[block + M - 1] = x[block + M - 1];
+  }
+}
 
 // Unnormalised DCT-II of N inputs: out[j] = sum s[k] cos((2k + 1) j pi / 2N).
 template <int N>
-inline void Dct(float* s, float* out) {
-  float buffer[2][N];
-  float* x = s;
-  float* y = buffer[0];
-  int which = 0;
-  for (int m = N; m >= 2; m /= 2) {
-    const float* c = g_dctCoefficients + CoefficientOffset(m / 2);
-    for (int block = 0; block < N; block += m) {
-      for (int i = 0; i < m / 2; ++i) {
-        const float p = x[block + i];
-        const float q = x[block + m - 1 - i];
-        y[block + i] = p + q;
-        y[block + m / 2 + i] = (p - q) * c[i];
-      }
-    }
-    x = y;
-    which ^= 1;
-    y = buffer[which];
-  }
-  for (int m = 4; m <= N; m *= 2) {
-    float* target = (m == N) ? out : y;
-    const int h = m / 2;
-    for (int block = 0; block < N; block += m) {
-      for (int i = 0; i < h; ++i) target[block + 2 * i] = x[block + i];
-      for (int i = 0; i < h - 1; ++i) target[block + 2 * i + 1] = x[block + h + i] + x[block + h + i + 1];
-      target[block + m - 1] = x[block + m - 1];
-    }
-    x = target;
-    which ^= 1;
-    y = buffer[which];
+inline void Dct(const float* s, float* out) {
+  alignas(32) float a[N];
+  alignas(32) float b[N];
+  if constexpr (N == 32) {
+    Split<32, 32>(s, a);
+    Split<32, 16>(a, b);
+    Split<32, 8>(b, a);
+    Split<32, 4>(a, b);
+    Split<32, 2>(b, a);
+    Merge<32, 4>(a, b);
+    Merge<32, 8>(b, a);
+    Merge<32, 16>(a, b);
+    Merge<32, 32>(b, out);
+  } else if constexpr (N == 16) {
+    Split<16, 16>(s, a);
+    Split<16, 8>(a, b);
+    Split<16, 4>(b, a);
+    Split<16, 2>(a, b);
+    Merge<16, 4>(b, a);
+    Merge<16, 8>(a, b);
+    Merge<16, 16>(b, out);
+  } else {
+    Split<8, 8>(s, a);
+    Split<8, 4>(a, b);
+    Split<8, 2>(b, a);
+    Merge<8, 4>(a, b);
+    Merge<8, 8>(b, out);
   }
 }
 
@@ -79,6 +106,8 @@ inline void SlotDct(float* in, float* ringAtPosition, bool equalize) {
   // The described half rate leaves out subband 15.
   if (Shift == 1 && !Precise) s[15] = 0.0f;
   Dct<N>(s, ringAtPosition);
+  constexpr int used = 512 >> Shift;
+  for (int i = 0; i < N; ++i) ringAtPosition[used + i] = ringAtPosition[i];
 }
 
 template <bool EightBit, bool Precise>
@@ -95,8 +124,20 @@ inline void Store(float sum, uint8_t* out) {
   }
 }
 
+// Window coefficients laid out by tap for the loops over outputs:
+// forward[j][k] pairs for outputs 0..h-1, backward[j][t] for outputs h+t.
+struct WindowTaps {
+  alignas(32) float forwardU[8][16];
+  alignas(32) float forwardV[8][16];
+  alignas(32) float backwardU[8][16];
+  alignas(32) float backwardV[8][16];
+  float middle[8];
+};
+WindowTaps g_taps[3];
+
 // Windows one slot of one channel from the ring at `position` into `out`,
-// `Stride` samples apart.
+// `Stride` samples apart. Sums run tap by tap in the order of the folded
+// window, across the outputs of a slot at once.
 template <int Shift, bool EightBit, bool Precise, int Stride>
 inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
   constexpr int n = 32 >> Shift;
@@ -105,35 +146,54 @@ inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
   constexpr int tap = 2 * n;
   constexpr int bytes = EightBit ? 1 : 2;
   constexpr int step = Stride * bytes;
-  const float* w = g_window;
-  const uint32_t p = position;
-  for (int k = 0; k < h; ++k) {
-    const float* row = w + 16 * (k << Shift);
-    const uint32_t u = p + h + k;
-    const uint32_t v = p + 3 * h - k;
-    float sum = 0.0f;
+  const WindowTaps& w = g_taps[Shift];
+  alignas(32) float a[16] = {};
+  alignas(32) float b[16] = {};
+  float middle = 0.0f;
+#if defined(__SSE2__)
+  if constexpr (Shift == 0) {
+    // Four outputs per step; the v-side values run backwards in the ring.
+    __m128 va[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
+    __m128 vb[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
     for (int j = 0; j < 8; ++j) {
-      sum += row[2 * j] * ring[(u + tap * j) & mask];
-      sum -= row[2 * j + 1] * ring[(v + tap * j) & mask];
+      const float* base = ring + ((position + tap * j) & mask);
+      for (int g = 0; g < 4; ++g) {
+        const __m128 u = _mm_loadu_ps(base + 16 + 4 * g);
+        const __m128 v = _mm_shuffle_ps(_mm_loadu_ps(base + 45 - 4 * g), _mm_loadu_ps(base + 45 - 4 * g), 0x1B);
+        va[g] = _mm_add_ps(va[g], _mm_mul_ps(_mm_load_ps(w.forwardU[j] + 4 * g), u));
+        va[g] = _mm_sub_ps(va[g], _mm_mul_ps(_mm_load_ps(w.forwardV[j] + 4 * g), v));
+        const __m128 bu = _mm_shuffle_ps(_mm_loadu_ps(base + 29 - 4 * g), _mm_loadu_ps(base + 29 - 4 * g), 0x1B);
+        const __m128 bv = _mm_loadu_ps(base + 32 + 4 * g);
+        vb[g] = _mm_add_ps(vb[g], _mm_mul_ps(_mm_load_ps(w.backwardU[j] + 4 * g), bu));
+        vb[g] = _mm_add_ps(vb[g], _mm_mul_ps(_mm_load_ps(w.backwardV[j] + 4 * g), bv));
+      }
+      middle += w.middle[j] * base[n];
     }
-    Store<EightBit, Precise>(sum, out + k * step);
-  }
-  {
-    float sum = 0.0f;
-    for (int j = 0; j < 8; ++j) sum += w[256 + j] * ring[(p + n + tap * j) & mask];
-    Store<EightBit, Precise>(sum, out + h * step);
-  }
-  for (int t = 1; t < h; ++t) {
-    const float* row = w + 16 * (16 - (t << Shift)) + 15;
-    const uint32_t u = p + n - t;
-    const uint32_t v = p + n + t;
-    float sum = 0.0f;
-    for (int j = 0; j < 8; ++j) {
-      sum += row[-2 * j] * ring[(u + tap * j) & mask];
-      sum += row[-2 * j - 1] * ring[(v + tap * j) & mask];
+    for (int g = 0; g < 4; ++g) {
+      _mm_store_ps(a + 4 * g, va[g]);
+      _mm_store_ps(b + 4 * g, vb[g]);
     }
-    Store<EightBit, Precise>(sum, out + (h + t) * step);
+  } else
+#endif
+  for (int j = 0; j < 8; ++j) {
+    const float* base = ring + ((position + tap * j) & mask);
+    const float* fu = w.forwardU[j];
+    const float* fv = w.forwardV[j];
+    for (int k = 0; k < h; ++k) {
+      a[k] += fu[k] * base[h + k];
+      a[k] -= fv[k] * base[3 * h - k];
+    }
+    const float* bu = w.backwardU[j];
+    const float* bv = w.backwardV[j];
+    for (int t = 1; t < h; ++t) {
+      b[t] += bu[t] * base[n - t];
+      b[t] += bv[t] * base[n + t];
+    }
+    middle += w.middle[j] * base[n];
   }
+  for (int k = 0; k < h; ++k) Store<EightBit, Precise>(a[k], out + k * step);
+  Store<EightBit, Precise>(middle, out + h * step);
+  for (int t = 1; t < h; ++t) Store<EightBit, Precise>(b[t], out + (h + t) * step);
 }
 
 template <int Shift>
@@ -219,6 +279,8 @@ SynthesisVariant3 Pick3(uint32_t reduction, bool one) {
 
 }  // namespace
 
+void BuildWindowTaps();
+
 double WindowD(int i) {
   if (i <= 256) return kSynthesisWindowD[i];
   // Odd about 256, except at the 64-value block edges, which keep their sign.
@@ -244,6 +306,26 @@ void BuildSynthesisTables() {
     for (int j = 0; j < 8; ++j) {
       const int i = 48 + 64 * j;
       w[256 + j] = static_cast<float>(-WindowD(i));
+    }
+  }
+  BuildWindowTaps();
+}
+
+void BuildWindowTaps() {
+  for (int shift = 0; shift < 3; ++shift) {
+    WindowTaps& t = g_taps[shift];
+    const int h = 16 >> shift;
+    for (int j = 0; j < 8; ++j) {
+      for (int k = 0; k < 16; ++k) {
+        const int row = k < h ? k << shift : 0;
+        t.forwardU[j][k] = k < h ? g_window[16 * row + 2 * j] : 0.0f;
+        t.forwardV[j][k] = k < h ? g_window[16 * row + 2 * j + 1] : 0.0f;
+        const bool back = k >= 1 && k < h;
+        const int q = back ? 16 * (16 - (k << shift)) + 15 : 0;
+        t.backwardU[j][k] = back ? g_window[q - 2 * j] : 0.0f;
+        t.backwardV[j][k] = back ? g_window[q - 2 * j - 1] : 0.0f;
+      }
+      t.middle[j] = g_window[256 + j];
     }
   }
 }
