@@ -20,9 +20,11 @@ float g_isRatio1[2][8][2];    // MPEG-1 [mid/side][is_pos][left, right]
 float g_isRatio2[2][2][64][2];  // MPEG-2 [intensity_scale][mid/side][2^s - 1 + sf][left, right]
 float g_cs[8];
 float g_ca[8];
-// IMDCT with the window folded in: long [block type][36 outputs][18 inputs]
-// and short [12 outputs][6 inputs].
-alignas(32) float g_imdctLong[4][36][18];
+// 36-point IMDCT by its 18 distinct outputs (x[0..8] and x[18..26]; the
+// rest mirror them), laid out [input][output] so the sums vectorise, and the
+// four block windows; short [12 outputs][6 inputs] with its window folded in.
+alignas(32) float g_imdctHalf[18][20];
+alignas(32) float g_window36[4][36];
 alignas(32) float g_imdctShort[12][6];
 
 inline float Requantise(int32_t v, float factor) {
@@ -212,16 +214,20 @@ int HybridFilter(const float* xr, float* overlap, float* out, uint32_t blockType
     const int window = (blockType == 2 || (mixed && sbIndex < 2)) ? 0 : static_cast<int>(blockType);
     const float* in = xr + 18 * sbIndex;
     float* ov = overlap + 18 * sbIndex;
-    float z[36];
-    for (int i = 0; i < 36; ++i) {
-      const float* c = g_imdctLong[window][i];
-      float sum = 0.0f;
-      for (int k = 0; k < 18; ++k) sum += c[k] * in[k];
-      z[i] = sum;
+    alignas(32) float y[20] = {};
+    for (int k = 0; k < 18; ++k) {
+      const float v = in[k];
+      const float* c = g_imdctHalf[k];
+      for (int o = 0; o < 20; ++o) y[o] += c[o] * v;
     }
-    for (int i = 0; i < 18; ++i) {
-      out[32 * i + sbIndex] = z[i] + ov[i];
-      ov[i] = z[18 + i];
+    const float* win = g_window36[window];
+    for (int i = 0; i < 9; ++i) {
+      out[32 * i + sbIndex] = win[i] * y[i] + ov[i];
+      out[32 * (17 - i) + sbIndex] = -win[17 - i] * y[i] + ov[17 - i];
+    }
+    for (int i = 0; i < 9; ++i) {
+      ov[i] = win[18 + i] * y[9 + i];
+      ov[17 - i] = win[35 - i] * y[9 + i];
     }
   }
   for (; sbIndex < shortSb; ++sbIndex) {
@@ -385,9 +391,12 @@ void BuildReconstructionTables() {
   for (int i = 18; i < 36; ++i) win[3][i] = win[0][i];
   for (int i = 0; i < 36; ++i) win[2][i] = win[0][i];
   for (int bt = 0; bt < 4; ++bt)
-    for (int i = 0; i < 36; ++i)
-      for (int k = 0; k < 18; ++k)
-        g_imdctLong[bt][i][k] = static_cast<float>(win[bt][i] * std::cos(M_PI / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+    for (int i = 0; i < 36; ++i) g_window36[bt][i] = static_cast<float>(win[bt][i]);
+  for (int k = 0; k < 18; ++k)
+    for (int o = 0; o < 20; ++o) {
+      const int i = o < 9 ? o : o < 18 ? 9 + o : -1;
+      g_imdctHalf[k][o] = i < 0 ? 0.0f : static_cast<float>(std::cos(M_PI / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
+    }
   for (int i = 0; i < 12; ++i)
     for (int k = 0; k < 6; ++k)
       g_imdctShort[i][k] = static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
