@@ -72,7 +72,12 @@ class PlaybackTest : public QObject {
 
   void cleanupTestCase() {
     // Ends the server of our own runtime folder only.
-    if (m_serverStarted) QProcess::execute("pulseaudio", {"--kill"});
+    if (!m_serverStarted) return;
+    QProcess::execute("pulseaudio", {"--kill"});
+    // The server removes its files as it goes; wait for it before the
+    // runtime folder is removed.
+    QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(m_runtime.filePath("pulse/pid")), 5000);
+    QTest::qWait(200);
   }
 
   void theBlockIsPlayedThroughTheSink() {
