@@ -39,31 +39,26 @@ struct Code {
 
 // Fills the table starting at `base` for codes whose first `consumed` bits are done.
 void BuildLevel(std::vector<uint32_t>& out, size_t base, const std::vector<Code>& codes, int consumed, int bits) {
-  for (uint32_t index = 0; index < (1u << bits); ++index) {
-    std::vector<Code> longer;
-    bool placed = false;
-    for (const Code& c : codes) {
-      const int rest = c.length - consumed;
-      if (rest <= bits) {
-        const uint32_t prefix = (c.code & ((1u << rest) - 1)) << (bits - rest);
-        if ((index >> (bits - rest)) == (prefix >> (bits - rest))) {
-          out[base + index] = Leaf(c.x, c.y, rest);
-          placed = true;
-          break;
-        }
-      } else {
-        const uint32_t top = (c.code >> (rest - bits)) & ((1u << bits) - 1);
-        if (top == index) longer.push_back(c);
-      }
+  std::vector<std::vector<Code>> longer(size_t{1} << bits);
+  for (const Code& c : codes) {
+    const int rest = c.length - consumed;
+    const uint32_t restCode = c.code & ((1u << rest) - 1);
+    if (rest <= bits) {
+      const uint32_t first = restCode << (bits - rest);
+      for (uint32_t i = 0; i < (1u << (bits - rest)); ++i) out[base + first + i] = Leaf(c.x, c.y, rest);
+    } else {
+      longer[restCode >> (rest - bits)].push_back(c);
     }
-    if (placed || longer.empty()) continue;
+  }
+  for (uint32_t index = 0; index < (1u << bits); ++index) {
+    if (longer[index].empty()) continue;
     int maxRest = 0;
-    for (const Code& c : longer) maxRest = std::max(maxRest, c.length - consumed - bits);
+    for (const Code& c : longer[index]) maxRest = std::max(maxRest, c.length - consumed - bits);
     const int subBits = std::min(maxRest, 8);
     const size_t subBase = out.size();
     out.resize(subBase + (size_t{1} << subBits), Leaf(0, 0, 1));
     out[base + index] = (static_cast<uint32_t>(subBase) << 16) | static_cast<uint32_t>(subBits);
-    BuildLevel(out, subBase, longer, consumed + bits, subBits);
+    BuildLevel(out, subBase, longer[index], consumed + bits, subBits);
   }
 }
 

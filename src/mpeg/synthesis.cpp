@@ -169,6 +169,38 @@ inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
       }
       middle += w.middle[j] * base[n];
     }
+    if constexpr (!EightBit) {
+      // Clamp, round or truncate and pack four samples at a time.
+      alignas(16) float all[32];
+      for (int g = 0; g < 4; ++g) {
+        _mm_store_ps(all + 4 * g, va[g]);
+        _mm_store_ps(all + 16 + 4 * g, vb[g]);
+      }
+      all[16] = middle;
+      alignas(16) int16_t pcm[32];
+      const __m128 lo = _mm_set1_ps(-32768.0f);
+      const __m128 hi = _mm_set1_ps(32767.0f);
+      for (int g = 0; g < 8; g += 2) {
+        __m128 x0 = _mm_load_ps(all + 4 * g);
+        __m128 x1 = _mm_load_ps(all + 4 * g + 4);
+        if constexpr (Precise) {
+          const __m128 sign = _mm_set1_ps(-0.0f);
+          const __m128 half = _mm_set1_ps(0.5f);
+          x0 = _mm_add_ps(x0, _mm_or_ps(half, _mm_and_ps(sign, x0)));
+          x1 = _mm_add_ps(x1, _mm_or_ps(half, _mm_and_ps(sign, x1)));
+        }
+        x0 = _mm_min_ps(_mm_max_ps(x0, lo), hi);
+        x1 = _mm_min_ps(_mm_max_ps(x1, lo), hi);
+        _mm_store_si128(reinterpret_cast<__m128i*>(pcm + 4 * g),
+                        _mm_packs_epi32(_mm_cvttps_epi32(x0), _mm_cvttps_epi32(x1)));
+      }
+      for (int k = 0; k < 32; ++k) {
+        const uint16_t v = static_cast<uint16_t>(pcm[k]);
+        out[k * step] = static_cast<uint8_t>(v & 0xFF);
+        out[k * step + 1] = static_cast<uint8_t>(v >> 8);
+      }
+      return;
+    }
     for (int g = 0; g < 4; ++g) {
       _mm_store_ps(a + 4 * g, va[g]);
       _mm_store_ps(b + 4 * g, vb[g]);
