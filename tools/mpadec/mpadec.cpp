@@ -158,8 +158,21 @@ int main(int argc, char** argv) {
     }
   }
 
+  const std::string out = files[1];
+  const bool wav = out.size() >= 4 && out.compare(out.size() - 4, 4, ".wav") == 0;
+  FILE* f = out == "-" ? stdout : std::fopen(out.c_str(), "wb");
+  if (!f) return Fail("cannot write " + out);
+  static char outputBuffer[1 << 16];
+  std::setvbuf(f, outputBuffer, _IOFBF, sizeof outputBuffer);
+  bool ok = true;
+  if (wav) {
+    // Sizes are patched in once the frames are counted.
+    const auto h = WavHeader(info.sampleRate, info.outputChannels, info.outputBits, 0);
+    ok = std::fwrite(h.data(), 1, h.size(), f) == h.size();
+  }
+  uint64_t pcmBytes = 0;
+
   const uint32_t frameBytes = info.pcmBytesPerFrame;
-  std::vector<uint8_t> pcm;
   std::vector<uint8_t> frame(frameBytes);
   const uint8_t silence = (conversion & kConversion8Bit) ? 128 : 0;
   size_t decoded = 0;
@@ -174,7 +187,8 @@ int main(int argc, char** argv) {
     const bool sameStream = ReadFrameHeader(request.input, header) && header.layer == info.layer &&
                             header.version == info.version && header.samplingIndex == info.samplingIndex;
     if (sameStream && DecodeFrame(request)) {
-      pcm.insert(pcm.end(), frame.begin(), frame.end());
+      ok = ok && std::fwrite(frame.data(), 1, frame.size(), f) == frame.size();
+      pcmBytes += frame.size();
       offset += request.inputLength;
       ++decoded;
       continue;
@@ -185,23 +199,22 @@ int main(int argc, char** argv) {
     if (!FindFrameSync(stream.data() + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found)) break;
     offset += 1 + found;
   }
-  if (decoded == 0) return Fail("no frame could be decoded (error " + std::to_string(DecoderLastError()) + ")");
+  if (wav && ok) {
+    const auto h = WavHeader(info.sampleRate, info.outputChannels, info.outputBits, static_cast<uint32_t>(pcmBytes));
+    ok = std::fseek(f, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), f) == h.size();
+  }
+  if (f != stdout)
+    ok = (std::fclose(f) == 0) && ok;
+  else
+    ok = (std::fflush(f) == 0) && ok;
+  if (decoded == 0) {
+    if (out != "-") std::remove(out.c_str());
+    return Fail("no frame could be decoded (error " + std::to_string(DecoderLastError()) + ")");
+  }
   if (verbose)
     std::fprintf(stderr, "MPEG-%s layer %u, %u Hz output, %u channel(s), %u-bit; %zu frames decoded, %zu skipped\n",
                  info.version == 1 ? "1" : info.version == 2 ? "2" : "2.5", info.layer, info.sampleRate,
                  info.outputChannels, info.outputBits, decoded, skipped);
-
-  const std::string out = files[1];
-  FILE* f = out == "-" ? stdout : std::fopen(out.c_str(), "wb");
-  if (!f) return Fail("cannot write " + out);
-  bool ok = true;
-  if (out.size() >= 4 && out.compare(out.size() - 4, 4, ".wav") == 0) {
-    const auto h = WavHeader(info.sampleRate, info.outputChannels, info.outputBits, static_cast<uint32_t>(pcm.size()));
-    ok = std::fwrite(h.data(), 1, h.size(), f) == h.size();
-  }
-  ok = ok && std::fwrite(pcm.data(), 1, pcm.size(), f) == pcm.size();
-  if (f != stdout) ok = (std::fclose(f) == 0) && ok;
-  else ok = (std::fflush(f) == 0) && ok;
   if (!ok) return Fail("cannot write " + out);
   return 0;
 }
