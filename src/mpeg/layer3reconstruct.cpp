@@ -28,10 +28,13 @@ alignas(32) float g_window36[4][36];
 alignas(32) float g_imdctShort[12][6];
 
 inline float Requantise(int32_t v, float factor) {
-  if (v == 0) return 0.0f;
   const int a = v < 0 ? -v : v;
-  const float m = a < 8207 ? g_pow43[a] : static_cast<float>(std::pow(static_cast<double>(a), 4.0 / 3.0));
-  return v < 0 ? -m * factor : m * factor;
+  if (a >= 8207) [[unlikely]] {
+    const float m = static_cast<float>(std::pow(static_cast<double>(a), 4.0 / 3.0));
+    return v < 0 ? -m * factor : m * factor;
+  }
+  const float m = g_pow43[a] * factor;  // g_pow43[0] is 0
+  return v < 0 ? -m : m;
 }
 
 void RequantiseChannel(int slot, int ch) {

@@ -2,6 +2,7 @@
 // into a per-channel ring of 16 slots, then the folded window over the ring.
 // Every combination of rate, sample format, rounding and channel handling is
 // its own template instance, so the per-sample loops hold no such test.
+#include <bit>
 #include <cmath>
 #include <cstring>
 
@@ -194,10 +195,18 @@ inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
         _mm_store_si128(reinterpret_cast<__m128i*>(pcm + 4 * g),
                         _mm_packs_epi32(_mm_cvttps_epi32(x0), _mm_cvttps_epi32(x1)));
       }
-      for (int k = 0; k < 32; ++k) {
-        const uint16_t v = static_cast<uint16_t>(pcm[k]);
-        out[k * step] = static_cast<uint8_t>(v & 0xFF);
-        out[k * step + 1] = static_cast<uint8_t>(v >> 8);
+      if constexpr (std::endian::native == std::endian::little) {
+        if constexpr (Stride == 1) {
+          std::memcpy(out, pcm, sizeof pcm);
+        } else {
+          for (int k = 0; k < 32; ++k) std::memcpy(out + k * step, pcm + k, 2);
+        }
+      } else {
+        for (int k = 0; k < 32; ++k) {
+          const uint16_t v = static_cast<uint16_t>(pcm[k]);
+          out[k * step] = static_cast<uint8_t>(v & 0xFF);
+          out[k * step + 1] = static_cast<uint8_t>(v >> 8);
+        }
       }
       return;
     }
