@@ -10,6 +10,15 @@ from window_d import D
 
 out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), '../../src/mpeg')
 
+# Every code table must be a complete prefix code: a mistyped entry breaks that.
+for number, (codes, lengths) in T.items():
+    assert len(codes) == len(lengths)
+    bits = [format(c, '0%db' % l) for c, l in zip(codes, lengths)]
+    assert all(c < 2 ** l for c, l in zip(codes, lengths)), number
+    assert sum(2.0 ** -l for l in lengths) == 1.0, number
+    ordered = sorted(bits)
+    assert not any(b.startswith(a) for a, b in zip(ordered, ordered[1:])), number
+
 
 def rows(values, per_line, fmt):
     lines = []
