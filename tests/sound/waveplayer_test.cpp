@@ -214,6 +214,22 @@ TEST(WavePlayer, PlayRange) {
   }
 }
 
+// Nothing in the program starts later than 0, but the range allows it: the
+// block begins at the start frame and the write inside it, on a sample.
+TEST(WavePlayer, ALaterStartBeginsInsideItsFrame) {
+  CaptureOutput out;
+  CWavePlayer player(&out);
+  ASSERT_EQ(player.OpenFromMemory(SilentFrames(40)), 0u);
+  player.PrepareRange(490, 960);
+  EXPECT_EQ(player.FramesPerBlock(), 21u);  // frames 20 to 40
+  player.Start();
+  EXPECT_EQ(player.FramesDecoded(), 20u);
+  EXPECT_EQ(player.StreamOffset(), player.StreamLength());
+  ASSERT_EQ(out.Writes().size(), 1u);
+  // 10 ms into frame 20: 240 samples of 2 bytes.
+  EXPECT_EQ(out.Writes()[0].size(), 21u * kMpeg2MonoPcmBytes - 480);
+}
+
 TEST(WavePlayer, CutsALongClipAfter300Frames) {
   CaptureOutput out;
   CWavePlayer player(&out);
