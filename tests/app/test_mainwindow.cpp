@@ -57,6 +57,12 @@ void MainWindowTest::startUpState() {
   QVERIFY(w.Sound().Writes().empty());
   QCOMPARE(dlg.FavouriteTooltip(), QString("Add to Favorite"));
   QVERIFY(dlg.PhraseList()->hasFocus());
+  // Restored from the taskbar, the list has the focus again.
+  dlg.Control(1101)->setFocus();
+  dlg.showMinimized();
+  dlg.showNormal();
+  QApplication::processEvents();
+  QVERIFY(dlg.PhraseList()->hasFocus());
   // The version text is white, the phrase texts black; fonts by pixel size.
   QCOMPARE(qobject_cast<CTransparentStatic*>(dlg.Control(1059))->TextColour(), 0xFFFFFFu);
   QCOMPARE(qobject_cast<CTransparentStatic*>(dlg.Control(1033))->TextColour(), 0u);

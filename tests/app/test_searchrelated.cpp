@@ -54,7 +54,9 @@ void SearchRelatedTest::searchByEnterFollowsTheChangedFlag() {
   w.Click(1021);
   w.TypeKeyWord("HELLO");
   QVERIFY(w.Dlg().SearchChanged());
-  // The typing keeps the focus in the key-word box.
+  // The typing keeps the focus in the key-word box, repaints included.
+  w.Dlg().repaint();
+  QApplication::processEvents();
   QVERIFY(w.Dlg().Control(1020)->hasFocus());
   w.PressEnter();
   QCOMPARE(w.Lines(), (QStringList{"Hello", "Hello, how are you?"}));
