@@ -66,3 +66,56 @@ TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
 }
 
 }  // namespace
+
+namespace {
+
+// Peak of one granule of a tone in one subband through the full-rate variant.
+int PeakOfSubband(int subband) {
+  ResetSynthesis();
+  SynthesisVariant3 variant = SelectSynthesis3(false, 0, true, false);
+  int peak = 0;
+  for (int granule = 0; granule < 3; ++granule) {
+    std::vector<float> hybrid(576, 0.0f);
+    for (int slot = 0; slot < 18; ++slot) hybrid[32 * slot + subband] = (slot % 2 ? -8000.0f : 8000.0f);
+    int16_t pcm[576];
+    variant(hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
+    for (int16_t v : pcm) peak = std::max(peak, std::abs(int{v}));
+  }
+  return peak;
+}
+
+TEST(Synthesis, EqualizerScalesItsSubbandsOnly) {
+  DecoderInit();
+  DecoderSetEqualizer(nullptr);
+  const int high = PeakOfSubband(25);
+  const int low = PeakOfSubband(2);
+  const int32_t bands[10] = {0, 0, 0, 0, 0, 0, 0, 0, 0, -200};  // -20 dB on subbands 20-31
+  DecoderSetEqualizer(bands);
+  EXPECT_NEAR(PeakOfSubband(25), high / 10.0, high * 0.02 + 2);
+  EXPECT_EQ(PeakOfSubband(2), low);
+  DecoderSetEqualizer(nullptr);
+  EXPECT_EQ(PeakOfSubband(25), high);
+}
+
+TEST(Synthesis, SilenceInSilenceOut) {
+  DecoderInit();
+  for (bool eight : {false, true})
+    for (uint32_t reduction = 0; reduction <= 2; ++reduction)
+      for (bool one : {true, false}) {
+        ResetSynthesis();
+        std::vector<float> hybrid(576, 0.0f);
+        std::vector<uint8_t> out(576 * 2 * 2, 0x55);
+        SelectSynthesis3(eight, reduction, one, false)(hybrid.data(), out.data(), 0);
+        const size_t samples = (576u >> reduction) * (one ? 1 : 2);
+        for (size_t i = 0; i < samples; i += (one ? 1 : 2)) {
+          if (eight) {
+            ASSERT_EQ(out[i], 128) << reduction;
+          } else {
+            ASSERT_EQ(out[2 * i], 0) << reduction;
+            ASSERT_EQ(out[2 * i + 1], 0) << reduction;
+          }
+        }
+      }
+}
+
+}  // namespace
