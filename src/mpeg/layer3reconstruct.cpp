@@ -15,7 +15,10 @@ namespace {
 
 float g_globalGain[262];      // 2^((i - 156) / 4): entry g + 6 gives 2^((g - 150) / 4)
 float g_quarterPowers[256];   // 2^(-i / 4)
-float g_pow43[8207];          // i^(4/3)
+// sign(v) |v|^(4/3) for every quantised value: Huffman values are at most
+// 15 + 2^13 - 1 = 8206 in magnitude.
+constexpr int kMaxQuantised = 8206;
+float g_pow43[2 * kMaxQuantised + 1];
 float g_isRatio1[2][8][2];    // MPEG-1 [mid/side][is_pos][left, right]
 float g_isRatio2[2][2][64][2];  // MPEG-2 [intensity_scale][mid/side][2^s - 1 + sf][left, right]
 float g_cs[8];
@@ -28,13 +31,7 @@ alignas(32) float g_window36[4][36];
 alignas(32) float g_imdctShort[12][6];
 
 inline float Requantise(int32_t v, float factor) {
-  const int a = v < 0 ? -v : v;
-  if (a >= 8207) [[unlikely]] {
-    const float m = static_cast<float>(std::pow(static_cast<double>(a), 4.0 / 3.0));
-    return v < 0 ? -m * factor : m * factor;
-  }
-  const float m = g_pow43[a] * factor;  // g_pow43[0] is 0
-  return v < 0 ? -m : m;
+  return g_pow43[std::clamp(v, -kMaxQuantised, kMaxQuantised) + kMaxQuantised] * factor;
 }
 
 void RequantiseChannel(int slot, int ch) {
@@ -335,7 +332,11 @@ void OutputMix(int slot, uint8_t* output) {
 void BuildReconstructionTables() {
   for (int i = 0; i < 262; ++i) g_globalGain[i] = static_cast<float>(std::pow(2.0, (i - 156) / 4.0));
   for (int i = 0; i < 256; ++i) g_quarterPowers[i] = static_cast<float>(std::pow(2.0, -i / 4.0));
-  for (int i = 0; i < 8207; ++i) g_pow43[i] = static_cast<float>(std::pow(static_cast<double>(i), 4.0 / 3.0));
+  for (int i = 0; i <= kMaxQuantised; ++i) {
+    const float m = static_cast<float>(std::pow(static_cast<double>(i), 4.0 / 3.0));
+    g_pow43[kMaxQuantised + i] = m;
+    g_pow43[kMaxQuantised - i] = -m;
+  }
   const double root2 = std::sqrt(2.0);
   for (int p = 0; p < 7; ++p) {
     const double sn = std::sin(p * M_PI / 12);
