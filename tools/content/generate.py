@@ -68,6 +68,7 @@ def main() -> int:
     ap.add_argument("--phrasebuild", default=str(ROOT / "build" / "run" / "phrasebuild"))
     ap.add_argument("--out", default=str(ROOT / "content" / "generated"))
     args = ap.parse_args()
+    args.phrasebuild = P.tool_path(args.phrasebuild)
     content = P.load(ROOT)
     missing = [n for n in range(1, P.PHRASE_COUNT + 1) if n not in content.phrases]
     if content.errors or missing:

@@ -147,3 +147,11 @@ def all_choices(template: str) -> set[str]:
         picks = iter(choice)
         lines.add(reduce_slots(template, lambda _alts: next(picks)))
     return lines
+
+
+def tool_path(arg: str | None) -> str | None:
+    """A tool given as a path is made absolute, since the tools run in other
+    directories; a bare name is left for PATH to find."""
+    if arg and ("/" in arg):
+        return str(pathlib.Path(arg).resolve())
+    return arg

@@ -93,6 +93,7 @@ def main() -> int:
     ap.add_argument("--jobs", type=int, default=2)
     ap.add_argument("--force", action="store_true", help="speak every phrase again")
     args = ap.parse_args()
+    args.cliptool = P.tool_path(args.cliptool)
     if not VOICE.exists():
         print(f"voice not found: {VOICE}", file=sys.stderr)
         return 1

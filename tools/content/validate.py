@@ -184,6 +184,8 @@ def main() -> int:
     ap.add_argument("--phrasebuild")
     ap.add_argument("--cliptool")
     args = ap.parse_args()
+    args.phrasebuild = P.tool_path(args.phrasebuild)
+    args.cliptool = P.tool_path(args.cliptool)
     c = P.load(ROOT)
     problems = list(c.errors)
     check_phrases(c, problems)
