@@ -1,0 +1,212 @@
+#!/usr/bin/env python3
+"""Tests of the content tools on small fixtures: the source parser, the
+generated record layouts and the validator's group and relation checks.
+
+usage: python3 tools/content/test_content.py
+"""
+from __future__ import annotations
+
+import pathlib
+import struct
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
+
+import generate as G  # noqa: E402
+import phrases as P  # noqa: E402
+import readings as RD  # noqa: E402
+import validate as V  # noqa: E402
+
+
+def write_content(root: pathlib.Path, phrase_text: str, related: str | None = None) -> None:
+    (root / "content" / "phrases").mkdir(parents=True)
+    (root / "content" / "phrases" / "01-basic.txt").write_text(phrase_text, encoding="utf-8")
+    if related is not None:
+        (root / "content" / "related.txt").write_text(related, encoding="utf-8")
+
+
+def full_content(groups: list[P.Group] = (), related: dict[int, list[int]] | None = None) -> P.Content:
+    """826 distinct phrases, optionally with template groups over them."""
+    phrases = {n: P.Phrase(n, f"Phrase {n}.", "です。", "です。", "Desu.", "x.txt", n)
+               for n in range(1, P.PHRASE_COUNT + 1)}
+    for g in groups:
+        for n in range(g.first, g.last + 1):
+            phrases[n].group_head, phrases[n].group_size = g.first, g.size
+    return P.Content(phrases, list(groups), [], related or {}, [])
+
+
+class ParserTest(unittest.TestCase):
+    def test_three_phrases_with_group_say_and_related(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            root = pathlib.Path(tmp)
+            write_content(root, "\n".join([
+                "# comment",
+                "== Greetings (1-7)",
+                "group 0001-0002 | Good [morning|evening].",
+                "0001 | Good [morning]. | おはようございます。 | おはようございます。 | Ohayō gozaimasu.",
+                "0002 | Good [evening]. | 今晩は。 | こんばんは。 | Konbanwa.",
+                "say 0002 | こんばんは。",
+                "",
+                "0003 | Goodbye. | さようなら。 | さようなら。 | Sayōnara.",
+            ]), "0001: 0002 0003  # greetings\n0002: 0001 0003\n")
+            c = P.load(root)
+        self.assertEqual(c.errors, [])
+        self.assertEqual(sorted(c.phrases), [1, 2, 3])
+        self.assertEqual(c.phrases[2].spoken, "こんばんは。")
+        self.assertEqual(c.phrases[3].spoken, "さようなら。")
+        self.assertEqual([(p.group_head, p.group_size) for p in c.phrases.values()],
+                         [(1, 2), (1, 2), (None, 1)])
+        self.assertEqual(c.related, {1: [2, 3], 2: [1, 3]})
+        self.assertEqual(c.sections, [("Greetings", 1, 7, "01-basic.txt", 2)])
+
+    def test_format_errors_are_collected_with_their_line(self):
+        cases = [
+            ("0001 | Hello. | こんにちは。 | こんにちは。", "01-basic.txt:1: expected 5 fields"),
+            ("say 0001 | こんにちは。", "01-basic.txt:1: say for phrase 1 before the phrase"),
+            ("0001 | A. | あ。 | あ。 | A.\n0001 | B. | い。 | い。 | I.", "01-basic.txt:2: phrase 1 defined twice"),
+            ("Hello there", "01-basic.txt:1: unrecognised line"),
+        ]
+        for text, error in cases:
+            with self.subTest(error=error), tempfile.TemporaryDirectory() as tmp:
+                write_content(pathlib.Path(tmp), text)
+                errors = P.load(pathlib.Path(tmp)).errors
+                self.assertEqual(len(errors), 1, errors)
+                self.assertTrue(errors[0].startswith(error), errors[0])
+
+    def test_bad_related_line(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            write_content(pathlib.Path(tmp), "", "0001: 0002 x3\n")
+            self.assertEqual(P.load(pathlib.Path(tmp)).errors,
+                             ["related.txt:1: not 'NNNN: NNNN NNNN ...'"])
+
+    def test_template_choices(self):
+        self.assertEqual(P.reduce_slots("A [b|c] d [e|f]."), "A [b] d [e].")
+        self.assertEqual(P.all_choices("[a|b] [c|d]"), {"[a] [c]", "[a] [d]", "[b] [c]", "[b] [d]"})
+        self.assertEqual(P.all_choices("No slots."), {"No slots."})
+
+    def test_tool_path(self):
+        self.assertEqual(P.tool_path("phrasebuild"), "phrasebuild")
+        self.assertEqual(P.tool_path(None), None)
+        self.assertTrue(pathlib.Path(P.tool_path("build/run/phrasebuild")).is_absolute())
+
+
+class GeneratedLayoutTest(unittest.TestCase):
+    def test_relate_bits_most_significant_first(self):
+        c = full_content(related={1: [2, 9], 826: [1, 826 - 1]})
+        data = G.relate_file(c)
+        self.assertEqual(len(data), 104 * 826)
+        self.assertEqual(data[0:2], b"\x40\x80")          # phrase 2: bit 6 of byte 0, phrase 9: bit 7 of byte 1
+        self.assertEqual(sum(data[2:104]), 0)
+        last = data[825 * 104:]
+        self.assertEqual(last[0], 0x80)                   # phrase 1
+        self.assertEqual(last[103], 0x80)                 # phrase 825 opens byte 103 (826 would be 0x40)
+        self.assertEqual(sum(data[104:825 * 104]), 0)
+
+    def test_template_records(self):
+        c = full_content(groups=[P.Group(5, 6, "Good [a|b].", "x.txt", 1)])
+        data = G.template_file(c)
+        self.assertEqual(len(data), 178 * 826)
+
+        def record(n):
+            rec = data[(n - 1) * 178:n * 178]
+            return rec[:176].rstrip(b"\0"), struct.unpack("<h", rec[176:])[0]
+
+        self.assertEqual(record(5), (b"Good [a|b].", 2))  # head: the template
+        self.assertEqual(record(6), (b"Phrase 6.", 2))     # member: its own English
+        self.assertEqual(record(7), (b"Phrase 7.", 1))
+
+    def test_template_too_long_is_refused(self):
+        c = full_content()
+        c.phrases[3].english = "x" * 176
+        with self.assertRaises(ValueError):
+            G.template_file(c)
+
+    def test_utf16_lines(self):
+        self.assertEqual(G.utf16_lines(["a", "é"]), "\ufeffa\r\né\r\n".encode("utf-16-le"))
+
+
+class ValidatorTest(unittest.TestCase):
+    def group_problems(self, template, english, first=1, last=2):
+        c = full_content(groups=[P.Group(first, last, template, "x.txt", 1)])
+        for n, text in zip(range(first, last + 1), english):
+            c.phrases[n].english = text
+        problems = []
+        V.check_groups(c, problems)
+        return [p for p in problems if "template groups" not in p]
+
+    def test_groups(self):
+        cases = [
+            ("good group", "Good [a|b].", ["Good [a].", "Good [b]."], None),
+            ("head is not the first choice", "Good [a|b].", ["Good [b].", "Good [a]."], "head line"),
+            ("choice without a phrase", "Good [a|b|c].", ["Good [a].", "Good [b]."], "no phrase for ['Good [c].']"),
+            ("phrase that is no choice", "Good [a|b].", ["Good [a].", "Good [z]."], "phrases not a choice"),
+        ]
+        for name, template, english, expected in cases:
+            with self.subTest(name):
+                problems = self.group_problems(template, english)
+                if expected is None:
+                    self.assertEqual(problems, [])
+                else:
+                    self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_group_across_sub_categories(self):
+        # 7 is the last Greeting, 8 the first Language phrase.
+        problems = self.group_problems("Good [a|b].", ["Good [a].", "Good [b]."], 7, 8)
+        self.assertTrue(any("crosses a sub-category" in p for p in problems), problems)
+
+    def test_range_starting_inside_a_group(self):
+        problems = self.group_problems("Good [a|b|c].", ["Good [a].", "Good [b].", "Good [c]."], 6, 8)
+        self.assertTrue(any("range 102 (8-23) starts inside the group of 6" in p for p in problems), problems)
+
+    def test_related(self):
+        related = {n: [n % 826 + 1, (n + 1) % 826 + 1] for n in range(1, 827)}
+        cases = [
+            ("all fine", {}, []),
+            ("one related phrase", {5: [6]}, ["related: phrase 5 has 1 related phrases (2 to 8)"]),
+            ("nine", {5: list(range(10, 19))}, ["related: phrase 5 has 9 related phrases (2 to 8)"]),
+            ("itself", {5: [5, 6]}, ["related: phrase 5 names itself or a number outside 1-826"]),
+            ("outside", {5: [6, 827]}, ["related: phrase 5 names itself or a number outside 1-826"]),
+            ("missing line", {5: None}, ["related: phrase 5 has no line"]),
+        ]
+        for name, change, expected in cases:
+            with self.subTest(name):
+                rel = dict(related)
+                for n, targets in change.items():
+                    if targets is None:
+                        del rel[n]
+                    else:
+                        rel[n] = targets
+                problems = []
+                V.check_related(full_content(related=rel), problems)
+                self.assertEqual(problems, expected)
+
+    def test_phrase_rules(self):
+        cases = [
+            ("long English", "english", "x" * 59, "English must be 1 to 58"),
+            ("non-ASCII English", "english", "Café.", "English must be 1 to 58"),
+            ("kanji in kana", "japanese2", "駅です。", "kana rendering holds kanji"),
+            ("Latin in Japanese", "japanese1", "Tシャツです。", "Japanese holds Latin letters"),
+            ("lower-case romaji", "pron", "desu.", "does not start with a capital"),
+            ("Japanese too long", "japanese1", "あ" * 109, "Japanese must be 1 to 108 units"),
+            ("repeated English", "english", "Phrase 3.", "English repeats phrase 3"),
+        ]
+        for name, field, value, expected in cases:
+            with self.subTest(name):
+                c = full_content()
+                setattr(c.phrases[10], field, value)
+                problems = []
+                V.check_phrases(c, problems)
+                self.assertEqual(len(problems), 1, problems)
+                self.assertIn(expected, problems[0])
+
+
+class ReadingTest(unittest.TestCase):
+    def test_normal_ignores_script_punctuation_and_ji_zu_spelling(self):
+        self.assertEqual(RD.normal("あづける、ニモツ？"), RD.normal("アズケル ニモツ"))
+        self.assertNotEqual(RD.normal("つらい"), RD.normal("からい"))
+
+
+if __name__ == "__main__":
+    unittest.main()
