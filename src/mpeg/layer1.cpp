@@ -45,7 +45,9 @@ void ReadScaleFactors(BitReader& bits) {
     if (s.nonzero[p]) s.multiplier[p][0] = s.step[p] * sf[bits.get(6)];
 }
 
-void ReadSamples(BitReader& bits, float* out) {
+void ReadSamples(BitReader& shared, float* out) {
+  // A local reader keeps the cache in registers across the sample stores.
+  BitReader bits = shared;
   const Layer12State& s = g_layer12;
   for (int slot = 0; slot < 12; ++slot, out += 64) {
     int p = 0;
@@ -72,6 +74,7 @@ void ReadSamples(BitReader& bits, float* out) {
       }
     }
   }
+  shared = bits;
 }
 
 }  // namespace

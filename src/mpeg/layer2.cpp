@@ -121,7 +121,9 @@ inline void ReadTriple(BitReader& bits, uint32_t c, int32_t v[3]) {
   }
 }
 
-void ReadSamples(BitReader& bits, float* out) {
+void ReadSamples(BitReader& shared, float* out) {
+  // A local reader keeps the cache in registers across the sample stores.
+  BitReader bits = shared;
   const Layer12State& s = g_layer12;
   for (int granule = 0; granule < 12; ++granule, out += 192) {
     const int part = granule >> 2;
@@ -158,6 +160,7 @@ void ReadSamples(BitReader& bits, float* out) {
       }
     }
   }
+  shared = bits;
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // mpg123 (a black-box oracle), every output variant against the full-rate
 // 16-bit decode of the same stream, and the illegal vectors.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -16,11 +17,16 @@ namespace {
 
 std::string CacheDir() { return LAYER12_TEST_CACHE; }
 
+// Scratch files of this process: several build folders may run these tests at once.
+std::string Scratch(const std::string& name) {
+  return ::testing::TempDir() + "/layer12-" + std::to_string(getpid()) + "-" + name;
+}
+
 bool HaveVectors() { return !VectorsDir().empty() && Exists(VectorsDir() + "/README.md"); }
 
 // mpadec with flags into a temporary file; its 16-bit samples or raw bytes.
 bool Decode(const std::string& flags, const std::string& input, std::vector<uint8_t>& bytes) {
-  const std::string out = ::testing::TempDir() + "/layer12.raw";
+  const std::string out = Scratch("out.raw");
   const int status = RunCommand(Quote(Mpadec()) + " " + flags + " " + Quote(input) + " " + Quote(out));
   bytes = ReadBytes(out);
   std::remove(out.c_str());
@@ -43,6 +49,8 @@ struct Vector {
 const Vector kVectors[] = {{"l1-fl1", true},  {"l1-fl2", true},  {"l1-fl3", true},  {"l1-fl4", true},
                            {"l1-fl6", false}, {"l1-fl7", true},  {"l2-fl10", true}, {"l2-fl11", true},
                            {"l2-fl12", true}, {"l2-fl14", true}, {"l2-test32", true}};
+
+void PrintTo(const Vector& v, std::ostream* os) { *os << v.name; }
 
 class Layer12Vector : public ::testing::TestWithParam<Vector> {};
 
@@ -145,6 +153,8 @@ bool Prepare(const Stream& s, std::string& mp2, std::string& oracle) {
   }
   return Exists(mp2) && Exists(oracle);
 }
+
+void PrintTo(const Stream& s, std::ostream* os) { *os << s.name; }
 
 class Layer2Oracle : public ::testing::TestWithParam<Stream> {};
 
@@ -250,7 +260,7 @@ TEST(Layer12Variants, EveryRowRateAndFormat) {
 // A layer II stream whose first frame selects no allocation table (stereo
 // at 32 kbit/s) is reported as not decodable.
 TEST(Layer12Refusal, StreamWithoutTableIsNotDecodable) {
-  const std::string path = ::testing::TempDir() + "/notable.mp2";
+  const std::string path = Scratch("notable.mp2");
   std::vector<uint8_t> frame(144 * 32000 / 48000, 0);
   const uint8_t header[4] = {0xFF, 0xFD, 0x14, 0x04};  // MPEG-1 layer II, 32 kbit/s, 48 kHz, stereo
   std::FILE* f = std::fopen(path.c_str(), "wb");
