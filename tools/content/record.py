@@ -8,7 +8,8 @@ taken back out of the existing archive instead of being spoken again.
 
 Pipeline per clip: open_jtalk (48 kHz mono) -> sox (trim silence, 150 ms of
 silence each end, 24 kHz, peak -1 dBFS) -> lame (bare MPEG-2 layer III mono
-frames, 48 kbit/s, no tag, no Xing frame).
+frames, 48 kbit/s, no tag, no Xing frame); the clip is decoded and, when its
+peak is off -1 dBFS, encoded again with the difference made up.
 
 usage: record.py [--cliptool PATH] [--jobs N] [--force]
 """
@@ -17,6 +18,7 @@ from __future__ import annotations
 import argparse
 import concurrent.futures
 import hashlib
+import math
 import os
 import pathlib
 import struct
@@ -34,7 +36,11 @@ SHARED = pathlib.Path(os.environ.get("LEXORIA_SHARED_DIR", ROOT.parent / "shared
 VOICE = SHARED / "voice" / "mei_normal.htsvoice"
 MAX_SECONDS = 7.0
 # Bump when the pipeline changes so every clip is made again.
-PIPELINE = "jtalk-mei/sox-150ms-24k-n1/lame-m-b48-t/v1"
+PIPELINE = "jtalk-mei/sox-150ms-24k-n1/lame-m-b48-t/peak-n1/v2"
+PEAK_DB = -1.0
+PEAK_TOLERANCE_DB = 0.2
+# The trimmed PCM is at -1 dBFS: at most this much gain keeps it unclipped.
+MAX_PCM_GAIN_DB = 0.95
 
 
 def text_hash(text: str) -> str:
@@ -82,9 +88,35 @@ def speak(text: str, out_mp3: pathlib.Path, work: pathlib.Path) -> str | None:
         subprocess.run(["sox", str(trimmed), str(fast), "tempo", "-s",
                         f"{seconds / (MAX_SECONDS - 0.1):.3f}"], check=True, capture_output=True)
         fast.replace(trimmed)
-    subprocess.run(["lame", "--quiet", "-m", "m", "-b", "48", "--cbr", "-t",
-                    str(trimmed), str(out_mp3)], check=True, capture_output=True)
+    encode(trimmed, out_mp3)
+    # Encoding moves the peak (about 1 dB down); measure the decoded clip and
+    # encode once more with the difference made up, so that what the
+    # traveller hears peaks at about -1 dBFS.
+    gain = min(PEAK_DB - decoded_peak_db(out_mp3, work), MAX_PCM_GAIN_DB)
+    if abs(gain) > PEAK_TOLERANCE_DB:
+        louder = work / "louder.wav"
+        subprocess.run(["sox", str(trimmed), str(louder), "gain", f"{gain:.2f}"],
+                       check=True, capture_output=True)
+        encode(louder, out_mp3)
     return None
+
+
+def encode(wav: pathlib.Path, out_mp3: pathlib.Path) -> None:
+    subprocess.run(["lame", "--quiet", "-m", "m", "-b", "48", "--cbr", "-t",
+                    str(wav), str(out_mp3)], check=True, capture_output=True)
+
+
+def decoded_peak_db(mp3: pathlib.Path, work: pathlib.Path) -> float:
+    """The peak of the decoded clip in dBFS."""
+    decoded = work / "decoded.wav"
+    subprocess.run(["lame", "--quiet", "--decode", str(mp3), str(decoded)],
+                   check=True, capture_output=True)
+    stat = subprocess.run(["sox", str(decoded), "-n", "stat"], check=True,
+                          capture_output=True, text=True).stderr
+    values = [abs(float(line.split(":")[1])) for line in stat.splitlines()
+              if line.startswith(("Maximum amplitude", "Minimum amplitude"))]
+    peak = max(values)
+    return 20 * math.log10(peak) if peak > 0 else -120.0
 
 
 def main() -> int:
