@@ -45,6 +45,32 @@ void ReadScaleFactors(BitReader& bits) {
     if (s.nonzero[p]) s.multiplier[p][0] = s.step[p] * sf[bits.get(6)];
 }
 
+// One sample of allocation A: A + 1 bits, as an integer around zero. A is a
+// constant so the read folds to a shift and a mask.
+template <int A>
+[[gnu::always_inline]] inline float Sample(BitReader& bits) {
+  return static_cast<float>(static_cast<int32_t>(bits.get(A + 1)) - ((1 << A) - 1));
+}
+
+[[gnu::always_inline]] inline float ReadSample(BitReader& bits, uint32_t a) {
+  switch (a) {
+    case 1: return Sample<1>(bits);
+    case 2: return Sample<2>(bits);
+    case 3: return Sample<3>(bits);
+    case 4: return Sample<4>(bits);
+    case 5: return Sample<5>(bits);
+    case 6: return Sample<6>(bits);
+    case 7: return Sample<7>(bits);
+    case 8: return Sample<8>(bits);
+    case 9: return Sample<9>(bits);
+    case 10: return Sample<10>(bits);
+    case 11: return Sample<11>(bits);
+    case 12: return Sample<12>(bits);
+    case 13: return Sample<13>(bits);
+    default: return Sample<14>(bits);
+  }
+}
+
 void ReadSamples(BitReader& shared, float* out) {
   // A local reader keeps the cache in registers across the sample stores.
   BitReader bits = shared;
@@ -56,15 +82,13 @@ void ReadSamples(BitReader& shared, float* out) {
       if (code == 0) {
         out[p++] = 0.0f;
       } else if (code < kLayer1Joint) {
-        const int32_t r = static_cast<int32_t>(bits.get(static_cast<int>(code) + 1));
-        out[p] = static_cast<float>(r - ((1 << code) - 1)) * s.multiplier[p][0];
+        out[p] = ReadSample(bits, code) * s.multiplier[p][0];
         ++p;
       } else if (code == kLayer1Joint) {
         out[p] = out[p + 1] = 0.0f;
         p += 2;
       } else if (code < kLayer1End) {
-        const uint32_t a = code - kLayer1Joint;
-        const float v = static_cast<float>(static_cast<int32_t>(bits.get(static_cast<int>(a) + 1)) - ((1 << a) - 1));
+        const float v = ReadSample(bits, code - kLayer1Joint);
         out[p] = v * s.multiplier[p][0];
         out[p + 1] = v * s.multiplier[p + 1][0];
         p += 2;

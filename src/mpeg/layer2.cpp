@@ -90,34 +90,43 @@ void ReadScaleFactors(BitReader& bits) {
   }
 }
 
+// Three codes of nb bits each; nb a constant so the reads fold to shifts.
+template <int Nb>
+[[gnu::always_inline]] inline void ReadPlain(BitReader& bits, int32_t v[3]) {
+  constexpr int32_t mid = (1 << (Nb - 1)) - 1;
+  bits.ensure(3 * Nb);
+  v[0] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;
+  v[1] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;
+  v[2] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;
+}
+
+template <typename T, size_t N, int Bits>
+[[gnu::always_inline]] inline void ReadGrouped(BitReader& bits, const T (&table)[N][3], int32_t v[3]) {
+  const T* g = table[bits.get(Bits)];
+  v[0] = g[0], v[1] = g[1], v[2] = g[2];
+}
+
 // The three values of one triple of a class, as integers around zero.
-inline void ReadTriple(BitReader& bits, uint32_t c, int32_t v[3]) {
+[[gnu::always_inline]] inline void ReadTriple(BitReader& bits, uint32_t c, int32_t v[3]) {
   const Layer12Tables& t = g_layer12Tables;
   switch (c) {
-    case 1: {
-      const int8_t* g = t.group3[bits.get(5)];
-      v[0] = g[0], v[1] = g[1], v[2] = g[2];
-      return;
-    }
-    case 2: {
-      const int8_t* g = t.group5[bits.get(7)];
-      v[0] = g[0], v[1] = g[1], v[2] = g[2];
-      return;
-    }
-    case 4: {
-      const int16_t* g = t.group9[bits.get(10)];
-      v[0] = g[0], v[1] = g[1], v[2] = g[2];
-      return;
-    }
-    default: {
-      const int nb = kClassSampleBits[c];
-      const int32_t mid = (1 << (nb - 1)) - 1;
-      bits.ensure(3 * nb);
-      v[0] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
-      v[1] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
-      v[2] = static_cast<int32_t>(bits.getUnchecked(nb)) - mid;
-      return;
-    }
+    case 1: return ReadGrouped<int8_t, 32, 5>(bits, t.group3, v);
+    case 2: return ReadGrouped<int8_t, 128, 7>(bits, t.group5, v);
+    case 3: return ReadPlain<3>(bits, v);
+    case 4: return ReadGrouped<int16_t, 1024, 10>(bits, t.group9, v);
+    case 5: return ReadPlain<4>(bits, v);
+    case 6: return ReadPlain<5>(bits, v);
+    case 7: return ReadPlain<6>(bits, v);
+    case 8: return ReadPlain<7>(bits, v);
+    case 9: return ReadPlain<8>(bits, v);
+    case 10: return ReadPlain<9>(bits, v);
+    case 11: return ReadPlain<10>(bits, v);
+    case 12: return ReadPlain<11>(bits, v);
+    case 13: return ReadPlain<12>(bits, v);
+    case 14: return ReadPlain<13>(bits, v);
+    case 15: return ReadPlain<14>(bits, v);
+    case 16: return ReadPlain<15>(bits, v);
+    default: return ReadPlain<16>(bits, v);
   }
 }
 
