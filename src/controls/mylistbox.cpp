@@ -236,6 +236,12 @@ bool CMyListBox::eventFilter(QObject* watched, QEvent* event) {
 
 void CMyListBox::SetHorizontalExtent(int pixels) {
   horizontalExtent_ = pixels;
+  // The bar is shown or hidden here, once per fill, never from
+  // updateGeometries(): the extent is 10 px wider than the widest line, so
+  // a line that only just fits would have the bar and the layout switch each
+  // other on and off without end.
+  setHorizontalScrollBarPolicy(pixels > viewport()->width() ? Qt::ScrollBarAlwaysOn
+                                                            : Qt::ScrollBarAlwaysOff);
   updateGeometries();
 }
 

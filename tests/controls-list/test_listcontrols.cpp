@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTest>
 
 #include "controls/mylistbox.h"
@@ -43,6 +44,7 @@ class ListControlsTest : public QObject {
   void favouritesNeverOpenTheCombo();
   void applyChoiceKeepsTheItem();
   void applyChoiceRefusesAStaleSlot();
+  void extentNearTheWidthSettles();
   void staticTextFlags_data();
   void staticTextFlags();
   void staticPaintsOnlyItsText();
@@ -145,6 +147,24 @@ void ListControlsTest::applyChoiceRefusesAStaleSlot() {
   QCOMPARE(list_->item(0)->text(), QString("Where is [the station]?"));
   QCOMPARE(list_->ItemOf(0)->DisplayText(), std::u16string(u"Where is [a bank]?"));
   QVERIFY(host_.calls.filter("rewritten").isEmpty());
+}
+
+// The extent is the widest line plus 10 px. A line that only just fits used
+// to have the horizontal bar and the layout switch each other on and off
+// until the stack ran out (seen with the Food category's longest line).
+void ListControlsTest::extentNearTheWidthSettles() {
+  list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  for (int i = 0; i < 30; ++i) list_->AddPlainLine(QString("Line %1").arg(i));
+  QCoreApplication::processEvents();
+  const int width = list_->viewport()->width();
+  for (int delta = -12; delta <= 12; ++delta) {
+    list_->SetHorizontalExtent(width + delta);
+    QCoreApplication::processEvents();
+    QCOMPARE(list_->horizontalScrollBar()->isVisible(), width + delta > width);
+    if (width + delta > list_->viewport()->width())
+      QCOMPARE(list_->horizontalScrollBar()->maximum(), width + delta - list_->viewport()->width());
+  }
 }
 
 void ListControlsTest::staticTextFlags_data() {

@@ -25,7 +25,7 @@ inner() {
   [ "$count" -eq 1 ] || { echo "expected one window, found $count"; kill $pid; exit 1; }
   sleep 1.5   # first paint and the update hand-over timer
   xwininfo -id "$win" | grep -E 'Width|Height'
-  if xwininfo -shape -id "$win" | grep -q 'No window shape'; then echo "window is not shaped"; fi
+  if xwininfo -shape -id "$win" | grep -q "No window shape"; then echo "window is not shaped"; kill $pid; exit 1; fi
   import -window root "$shot"
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
   xdotool key --window "$win" Escape
