@@ -8,7 +8,10 @@
 # Usage: layer12.sh [MPADEC] [RUNS]   (vectors from LEXORIA_SHARED_DIR)
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
-mpadec="${1:-$here/../../build/run/mpadec}"
+# Next to mpadec in build/run/, or from the source tree.
+default_mpadec="$here/mpadec"
+[ -x "$default_mpadec" ] || default_mpadec="$here/../../build/run/mpadec"
+mpadec="${1:-$default_mpadec}"
 runs="${2:-7}"
 shared="${LEXORIA_SHARED_DIR:-$here/../../../shared}"
 cache="${LEXORIA_BENCH_CACHE:-${TMPDIR:-/tmp}/lexoria-bench-decode}"
