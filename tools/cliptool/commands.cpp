@@ -82,16 +82,20 @@ bool IsSilent(const uint8_t* data, uint32_t size) {
   return std::all_of(data, data + size, [](uint8_t b) { return b == 0; });
 }
 
+// The archive index of the working directory; on failure says why.
+bool ReadIndexOrSayWhy(std::vector<ClipEntry>& entries, uint64_t& bodyBytes) {
+  const ClipStatus status = ReadArchiveIndex({}, entries, bodyBytes);
+  if (status == ClipStatus::Loaded) return true;
+  PrintMessage(StatusName(status));
+  return false;
+}
+
 }  // namespace
 
 int ListClips() {
   std::vector<ClipEntry> entries;
   uint64_t bodyBytes = 0;
-  const ClipStatus status = ReadArchiveIndex({}, entries, bodyBytes);
-  if (status != ClipStatus::Loaded) {
-    PrintMessage(StatusName(status));
-    return 1;
-  }
+  if (!ReadIndexOrSayWhy(entries, bodyBytes)) return 1;
   std::printf("clip\toffset\tsize\tformat\tframes\tduration\n");
   for (size_t i = 0; i < entries.size(); ++i) {
     const int32_t n = static_cast<int32_t>(i + 1);
@@ -198,11 +202,7 @@ int BuildArchive(const std::filesystem::path& folder) {
 int CheckClips() {
   std::vector<ClipEntry> entries;
   uint64_t bodyBytes = 0;
-  const ClipStatus status = ReadArchiveIndex({}, entries, bodyBytes);
-  if (status != ClipStatus::Loaded) {
-    PrintMessage(StatusName(status));
-    return 1;
-  }
+  if (!ReadIndexOrSayWhy(entries, bodyBytes)) return 1;
   if (entries.empty()) {
     PrintMessage("the index holds no clip");
     return 1;
