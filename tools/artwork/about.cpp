@@ -39,19 +39,9 @@ QImage DrawAboutBackground() {
     p.drawText(QPointF(40, 64), QString::fromUtf8("旅の日本語"));
     p.end();
 
-    QImage paper(img.size(), QImage::Format_RGB32);
-    paper.fill(pal::kPaper);
-    PaintPaper(paper, kPaperArea, pal::kPaper, 31);
+    PaintPaperCard(img, kPaperArea, 14, 31, 1.4);
     p.begin(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath card;
-    card.addRoundedRect(kPaperArea, 14, 14);
-    p.setClipPath(card);
-    p.drawImage(0, 0, paper);
-    p.setClipping(false);
-    p.setPen(QPen(pal::kGold, 1.4));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(kPaperArea, 14, 14);
     p.setPen(QPen(pal::kVermilion, 1.5));
     p.drawLine(QPointF(78, 166), QPointF(430, 166));
     p.end();

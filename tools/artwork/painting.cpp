@@ -186,3 +186,19 @@ void PaintMountain(QPainter& p, QPointF peak, qreal halfWidth, qreal baseY, QCol
     p.drawPath(cap);
     p.restore();
 }
+
+void PaintPaperCard(QImage& img, const QRectF& area, qreal radius, int seed, qreal borderWidth) {
+    QImage paper(img.size(), QImage::Format_RGB32);
+    paper.fill(pal::kPaper);
+    PaintPaper(paper, area, pal::kPaper, seed);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QPainterPath card;
+    card.addRoundedRect(area, radius, radius);
+    p.setClipPath(card);
+    p.drawImage(0, 0, paper);
+    p.setClipping(false);
+    p.setPen(QPen(pal::kGold, borderWidth));
+    p.setBrush(Qt::NoBrush);
+    p.drawRoundedRect(area, radius, radius);
+}

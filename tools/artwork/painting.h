@@ -22,6 +22,10 @@ double Hash01(int x, int y, int seed);
 // over the image's own size.
 void PaintPaper(QImage& img, const QRectF& area, QColor base, int seed);
 
+// A rounded card of washi paper (PaintPaper with seed) with a gold border,
+// painted into img; p must not be active on img.
+void PaintPaperCard(QImage& img, const QRectF& area, qreal radius, int seed, qreal borderWidth);
+
 // Text centred in rect.
 void DrawCentredText(QPainter& p, const QRectF& rect, const QString& text, const QFont& font, QColor colour);
 

@@ -101,19 +101,9 @@ void PaintPaperPanel(QImage& img, QPainter& p) {
     p.setBrush(pal::kPaperShade);
     p.drawRoundedRect(kPaperPanel.adjusted(-3, -3, 3, 3), 14, 14);
     p.end();
-    QImage paper(img.size(), QImage::Format_RGB32);
-    paper.fill(pal::kPaper);
-    PaintPaper(paper, kPaperPanel, pal::kPaper, 11);
+    PaintPaperCard(img, kPaperPanel, 12, 11, 1.2);
     p.begin(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath panel;
-    panel.addRoundedRect(kPaperPanel, 12, 12);
-    p.setClipPath(panel);
-    p.drawImage(0, 0, paper);
-    p.setClipping(false);
-    p.setPen(QPen(pal::kGold, 1.2));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(kPaperPanel, 12, 12);
 
     // Heading of the panel, left of the search and favourite buttons.
     p.setFont(SansFont(15, true));
