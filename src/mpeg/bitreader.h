@@ -1,9 +1,12 @@
 // Bit reader shared by all layers: most significant bit first, refilled a
 // byte at a time. Reads never go past the limit given at start: bytes beyond
 // it read as zero, so a short or damaged frame cannot read outside its
-// buffer, while position() still counts the bits as if they were there.
+// buffer, while position() still counts the bits as if they were there. The
+// read address itself never moves past the limit either; the bytes beyond it
+// are only counted.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace lexoria::mpeg {
@@ -16,6 +19,7 @@ class BitReader {
     current_ = start_ = address;
     limit_ = limit;
     end_ = limit;
+    beyond_ = 0;
     cache_ = 0;
     valid_ = 0;
   }
@@ -65,7 +69,7 @@ class BitReader {
     uint32_t excess = n - static_cast<uint32_t>(valid_);
     valid_ = 0;
     cache_ = 0;
-    current_ += excess / 8;
+    advance(excess / 8);
     if (excess % 8) {
       refill();
       valid_ -= static_cast<int>(excess % 8);
@@ -73,7 +77,7 @@ class BitReader {
   }
 
   // Bits consumed since start.
-  int64_t position() const { return static_cast<int64_t>(current_ - start_) * 8 - valid_; }
+  int64_t position() const { return (static_cast<int64_t>(current_ - start_) + beyond_) * 8 - valid_; }
 
   // overrun() is true once the bits consumed reach past the end address.
   void setEnd(const uint8_t* address) { end_ = address; }
@@ -94,9 +98,12 @@ class BitReader {
       return;
     }
     while (valid_ <= 56) {
-      uint8_t byte = current_ < limit_ ? *current_ : 0;
+      uint8_t byte = 0;
+      if (current_ < limit_)
+        byte = *current_++;
+      else
+        ++beyond_;
       cache_ = (cache_ << 8) | byte;
-      ++current_;
       valid_ += 8;
     }
   }
@@ -104,10 +111,19 @@ class BitReader {
  private:
   static constexpr uint32_t mask(int n) { return n >= 32 ? 0xFFFFFFFFu : ((1u << n) - 1); }
 
+  // Moves the read address on by `bytes`, stopping at the limit.
+  void advance(uint32_t bytes) {
+    const int64_t room = current_ < limit_ ? limit_ - current_ : 0;
+    const int64_t step = std::min<int64_t>(bytes, room);
+    current_ += step;
+    beyond_ += bytes - step;
+  }
+
   const uint8_t* current_ = nullptr;
   const uint8_t* start_ = nullptr;
   const uint8_t* limit_ = nullptr;
   const uint8_t* end_ = nullptr;
+  int64_t beyond_ = 0;  // bytes counted past the limit
   uint64_t cache_ = 0;  // valid bits are the low ones
   int valid_ = 0;
 };

@@ -342,13 +342,19 @@ void DecodeGranule(const FrameHeader& header, uint8_t* output, int slot, int64_t
   DecoderState& d = Decoder();
   BitReader& bits = d.bits;
   const uint8_t* limit = g_l3.reservoir + g_l3.fill;
+  // The side information may claim more bits than the reservoir holds; every
+  // address stays inside the reservoir array, and the reader then sees its
+  // zero padding and reports the overrun.
+  const auto clamped = [](int64_t byte) {
+    return g_l3.reservoir + std::min<int64_t>(byte, int64_t{sizeof g_l3.reservoir});
+  };
   for (int ch = 0; ch < g_l3.channels; ++ch) {
     const GranuleChannel& g = g_l3.side[slot][ch];
-    bits.start(g_l3.reservoir + bitPosition / 8, limit);
+    bits.start(clamped(bitPosition / 8), limit);
     bits.skip(static_cast<uint32_t>(bitPosition % 8));
     const int64_t start = bits.position();
     bitPosition += g.part2_3_length;
-    bits.setEnd(g_l3.reservoir + (bitPosition + 39) / 8);
+    bits.setEnd(clamped((bitPosition + 39) / 8));
     if (g_l3.version == 1)
       ReadScalefactorsMpeg1(bits, slot, ch);
     else

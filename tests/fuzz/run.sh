@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the decoder fuzz target with clang, libFuzzer, AddressSanitizer and
 # UBSan in build-fuzz/, seeds a corpus from the conformance vectors when they
-# are present, and fuzzes for the given number of seconds (default 60).
+# are present, and fuzzes for the given number of seconds (default 60). The
+# inputs in regressions/ once broke the decoder; they are read first.
 set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
@@ -22,5 +23,5 @@ fi
 echo "fuzzing the MPEG decoder for ${seconds}s"
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   "$build/mpeg_fuzz" -max_total_time="$seconds" -max_len=20000 -rss_limit_mb=1024 -print_final_stats=1 \
-  "$corpus" 2>&1 | tail -n 25
+  "$corpus" "$root/tests/fuzz/regressions" 2>&1 | tail -n 25
 exit "${PIPESTATUS[0]}"

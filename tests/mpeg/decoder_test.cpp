@@ -142,4 +142,36 @@ TEST_F(Decoder, StartRefusesAShortOrInvalidFirstFrame) {
   EXPECT_EQ(DecoderLastError(), kErrorBadHeader);
 }
 
+// Frames whose side information claims the longest part 2/3 for every
+// granule and channel while main_data_begin stays 0: the claimed bits run
+// far past what the reservoir holds once it has filled up. The decoder must
+// stay inside the reservoir (the sanitizer builds check the addresses) and
+// go on decoding whole frames.
+TEST_F(Decoder, SideInformationClaimingMoreBitsThanTheReservoirHolds) {
+  const uint8_t header[4] = {0xFF, 0xFB, 0xE4, 0x00};  // 320 kbit/s, 48 kHz, stereo: 960 bytes
+  const int frames = 12;
+  std::vector<uint8_t> stream(960 * frames, 0);
+  for (int f = 0; f < frames; ++f) {
+    uint8_t* frame = stream.data() + 960 * f;
+    std::memcpy(frame, header, 4);
+    // After main_data_begin (9), private bits (3) and scfsi (8): four
+    // granule-channel records of 59 bits, each starting with part2_3_length.
+    for (int gc = 0; gc < 4; ++gc) {
+      const int bit = 32 + 20 + 59 * gc;
+      for (int b = 0; b < 12; ++b) frame[(bit + b) / 8] |= static_cast<uint8_t>(0x80 >> ((bit + b) % 8));
+    }
+    for (int i = 4 + 32; i < 960; ++i) frame[i] = static_cast<uint8_t>(i * 37 + f);
+  }
+  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  std::vector<uint8_t> out(4608);
+  for (int f = 0; f < frames; ++f) {
+    FrameRequest r;
+    r.input = stream.data() + 960 * f;
+    r.inputLength = 960;
+    r.output = out.data();
+    ASSERT_EQ(DecodeFrame(r), 1) << "frame " << f;
+    EXPECT_EQ(r.outputLength, 4608u);
+  }
+}
+
 }  // namespace
