@@ -1,27 +1,35 @@
 #!/usr/bin/env bash
-# Builds the decoder fuzz target with clang, libFuzzer, AddressSanitizer and
-# UBSan in build-fuzz/, seeds a corpus from the conformance vectors when they
-# are present, and fuzzes for the given number of seconds (default 60). The
-# inputs in regressions/ once broke the decoder; they are read first.
+# Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UBSan in
+# build-fuzz/, seeds their corpora from the conformance vectors when they are
+# present, and fuzzes each target for the given number of seconds (default
+# 60): the decoder, then the clip archive and player. The inputs in
+# regressions/ once broke the decoder; they are read first.
 set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build-fuzz"
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2 --target mpeg_fuzz
-corpus="$build/corpus"
-mkdir -p "$corpus"
+cmake --build "$build" -j 2 --target mpeg_fuzz player_fuzz
 shared="${LEXORIA_SHARED_DIR:-$root/../shared}"
-if [ -d "$shared/vectors" ]; then
-  for f in "$shared"/vectors/*.bit "$shared"/vectors/*.mp3; do
-    [ -e "$f" ] || continue
-    # A control byte (options) in front, and at most 16 KiB of each stream.
-    name="$corpus/$(basename "$f")"
-    [ -e "$name" ] || { printf '\x80'; head -c 16384 "$f"; } > "$name"
-  done
-fi
-echo "fuzzing the MPEG decoder for ${seconds}s"
-ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  "$build/mpeg_fuzz" -max_total_time="$seconds" -max_len=20000 -rss_limit_mb=1024 -print_final_stats=1 \
-  "$corpus" "$root/tests/fuzz/regressions" 2>&1 | tail -n 25
-exit "${PIPESTATUS[0]}"
+
+fuzz() {
+  local target="$1"
+  local corpus="$build/corpus-$target"
+  mkdir -p "$corpus"
+  if [ -d "$shared/vectors" ]; then
+    for f in "$shared"/vectors/*.bit "$shared"/vectors/*.mp3; do
+      [ -e "$f" ] || continue
+      # A control byte (options) in front, and at most 16 KiB of each stream.
+      name="$corpus/$(basename "$f")"
+      [ -e "$name" ] || { printf '\x80'; head -c 16384 "$f"; } > "$name"
+    done
+  fi
+  echo "fuzzing $target for ${seconds}s"
+  ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    "$build/$target" -max_total_time="$seconds" -max_len=20000 -rss_limit_mb=1024 -print_final_stats=1 \
+    -artifact_prefix="$build/" "$corpus" "$root/tests/fuzz/regressions" 2>&1 | tail -n 25
+  return "${PIPESTATUS[0]}"
+}
+
+fuzz mpeg_fuzz
+fuzz player_fuzz
