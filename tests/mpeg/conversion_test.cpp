@@ -19,7 +19,7 @@ std::string Stream() {
   if (!Exists(mp3)) {
     RunCommand("mkdir -p " + Quote(dir));
     const std::string wav = dir + "/conversion.wav";
-    RunCommand("sox -q -n -r 44100 -c 2 -b 16 " + Quote(wav) +
+    RunCommand("sox -R -q -n -r 44100 -c 2 -b 16 " + Quote(wav) +
                " synth 2 sine 220-440 sine 660 pinknoise vol 0.4 2>/dev/null");
     RunCommand("lame --quiet -m j -b 128 " + Quote(wav) + " " + Quote(mp3 + ".tmp") + " && mv " + Quote(mp3 + ".tmp") +
                " " + Quote(mp3) + " && rm -f " + Quote(wav));

@@ -48,7 +48,7 @@ bool Prepare(const Stream& s, std::string& mp3, std::string& oracle) {
   oracle = CacheDir() + "/" + s.name + ".mpg123.raw";
   if (!Exists(mp3)) {
     const std::string wav = CacheDir() + "/" + s.name + ".wav";
-    const std::string sox = "sox -q -n -r " + std::to_string(s.rate) + " -c " + std::to_string(s.channels) + " -b 16 " +
+    const std::string sox = "sox -R -q -n -r " + std::to_string(s.rate) + " -c " + std::to_string(s.channels) + " -b 16 " +
                             Quote(wav) + " " + s.sox;
     if (RunCommand(sox + " 2>/dev/null") != 0) return false;
     if (RunCommand("lame --quiet " + std::string(s.lame) + " " + Quote(wav) + " " + Quote(mp3 + ".tmp")) != 0)
