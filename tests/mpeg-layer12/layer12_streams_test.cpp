@@ -131,28 +131,9 @@ bool Tools() { return RunCommand("command -v sox twolame ffmpeg mpg123 >/dev/nul
 
 // Makes (once, in the build folder) the stream and mpg123's decoding of it.
 bool Prepare(const Stream& s, std::string& mp2, std::string& oracle) {
-  RunCommand("mkdir -p " + Quote(CacheDir()));
   mp2 = CacheDir() + "/" + s.name + ".mp2";
   oracle = CacheDir() + "/" + s.name + ".mpg123.raw";
-  if (!Exists(mp2)) {
-    const std::string wav = CacheDir() + "/" + s.name + ".wav";
-    // -R: repeatable dither, so every run tests the same stream.
-    if (RunCommand("sox -R -q -n -r " + std::to_string(s.rate) + " -c " + std::to_string(s.channels) + " -b 16 " +
-                   Quote(wav) + " " + s.signal + " 2>/dev/null") != 0)
-      return false;
-    std::string encoder = s.encoder;
-    const std::string tmp = Quote(mp2 + ".tmp.mp2");
-    const size_t in = encoder.find(" IN ");
-    const std::string command = in == std::string::npos ? encoder + " " + Quote(wav) + " " + tmp
-                                                        : encoder.replace(in, 4, " " + Quote(wav) + " ") + " " + tmp;
-    if (RunCommand(command) != 0) return false;
-    RunCommand("mv " + tmp + " " + Quote(mp2) + " && rm -f " + Quote(wav));
-  }
-  if (!Exists(oracle)) {
-    if (RunCommand("mpg123 -q -s " + Quote(mp2) + " > " + Quote(oracle + ".tmp") + " 2>/dev/null") != 0) return false;
-    RunCommand("mv " + Quote(oracle + ".tmp") + " " + Quote(oracle));
-  }
-  return Exists(mp2) && Exists(oracle);
+  return MakeEncodedStream(mp2, s.rate, s.channels, s.signal, s.encoder) && MakeOracleDecode(mp2, oracle);
 }
 
 void PrintTo(const Stream& s, std::ostream* os) { *os << s.name; }

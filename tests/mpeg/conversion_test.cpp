@@ -14,16 +14,8 @@ using namespace mpegtest;
 namespace {
 
 std::string Stream() {
-  const std::string dir = MPEG_TEST_CACHE;
-  const std::string mp3 = dir + "/conversion.mp3";
-  if (!Exists(mp3)) {
-    RunCommand("mkdir -p " + Quote(dir));
-    const std::string wav = dir + "/conversion.wav";
-    RunCommand("sox -R -q -n -r 44100 -c 2 -b 16 " + Quote(wav) +
-               " synth 2 sine 220-440 sine 660 pinknoise vol 0.4 2>/dev/null");
-    RunCommand("lame --quiet -m j -b 128 " + Quote(wav) + " " + Quote(mp3 + ".tmp") + " && mv " + Quote(mp3 + ".tmp") +
-               " " + Quote(mp3) + " && rm -f " + Quote(wav));
-  }
+  const std::string mp3 = std::string(MPEG_TEST_CACHE) + "/conversion.mp3";
+  MakeEncodedStream(mp3, 44100, 2, "synth 2 sine 220-440 sine 660 pinknoise vol 0.4", "lame --quiet -m j -b 128");
   return mp3;
 }
 

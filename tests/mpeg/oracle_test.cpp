@@ -43,24 +43,10 @@ bool Tools() { return RunCommand("command -v sox lame mpg123 >/dev/null 2>&1") =
 
 // Makes (once) the stream and mpg123's decoding of it.
 bool Prepare(const Stream& s, std::string& mp3, std::string& oracle) {
-  RunCommand("mkdir -p " + Quote(CacheDir()));
   mp3 = CacheDir() + "/" + s.name + ".mp3";
   oracle = CacheDir() + "/" + s.name + ".mpg123.raw";
-  if (!Exists(mp3)) {
-    const std::string wav = CacheDir() + "/" + s.name + ".wav";
-    const std::string sox = "sox -R -q -n -r " + std::to_string(s.rate) + " -c " + std::to_string(s.channels) + " -b 16 " +
-                            Quote(wav) + " " + s.sox;
-    if (RunCommand(sox + " 2>/dev/null") != 0) return false;
-    if (RunCommand("lame --quiet " + std::string(s.lame) + " " + Quote(wav) + " " + Quote(mp3 + ".tmp")) != 0)
-      return false;
-    RunCommand("mv " + Quote(mp3 + ".tmp") + " " + Quote(mp3) + " && rm -f " + Quote(wav));
-  }
-  if (!Exists(oracle)) {
-    if (RunCommand("mpg123 -q -s --no-gapless " + Quote(mp3) + " > " + Quote(oracle + ".tmp") + " 2>/dev/null") != 0)
-      return false;
-    RunCommand("mv " + Quote(oracle + ".tmp") + " " + Quote(oracle));
-  }
-  return Exists(mp3) && Exists(oracle);
+  return MakeEncodedStream(mp3, s.rate, s.channels, s.sox, "lame --quiet " + std::string(s.lame)) &&
+         MakeOracleDecode(mp3, oracle, "--no-gapless");
 }
 
 class Oracle : public ::testing::TestWithParam<Stream> {};
