@@ -23,15 +23,15 @@ constexpr std::array<CategoryButton, 10> kButtons = {{
 }};
 
 // Sub-category entries of combo 1117, by category code.
-constexpr std::array<const char*, 8> kBasic = {
-    "All", "Greetings", "Language", "Weather", "Signs", "Date and Time", "Numbers", "Key words and phrase"};
-constexpr std::array<const char*, 11> kTravel = {
-    "All", "Arrival", "Loss and damage", "Directions", "Plane", "Signs",
-    "Train/Bus", "Car rental", "Gas and Parking", "Problems", "Taxi"};
-constexpr std::array<const char*, 6> kFood = {
-    "All", "Finding Restaurant", "At Restaurant", "Personal Needs", "Complains", "Menu Reader"};
-constexpr std::array<const char*, 8> kLodging = {
-    "All", "Reservation", "At Hotel", "Check in", "About Hotel", "Personal Needs", "Problems", "Check out"};
+constexpr std::array<const char*, 8> kBasic = {"All",   "Greetings",     "Language", "Weather",
+                                               "Signs", "Date and Time", "Numbers",  "Key words and phrase"};
+constexpr std::array<const char*, 11> kTravel = {"All",   "Arrival",   "Loss and damage", "Directions",      "Plane",
+                                                 "Signs", "Train/Bus", "Car rental",      "Gas and Parking", "Problems",
+                                                 "Taxi"};
+constexpr std::array<const char*, 6> kFood = {"All",       "Finding Restaurant", "At Restaurant", "Personal Needs",
+                                              "Complains", "Menu Reader"};
+constexpr std::array<const char*, 8> kLodging = {"All",         "Reservation",    "At Hotel", "Check in",
+                                                 "About Hotel", "Personal Needs", "Problems", "Check out"};
 constexpr std::array<const char*, 3> kBusiness = {"All", "Basic", "Exchange Information"};
 constexpr std::array<const char*, 4> kSightSeeing = {"All", "Questions", "Useful Words", "Leisure"};
 constexpr std::array<const char*, 4> kSocial = {"All", "Conversation", "Get Together", "Exchange Information"};

@@ -41,9 +41,7 @@ QBrush CWendaroDlg::MakeListBrush() {
   return QBrush(QPixmap::fromImage(texture));
 }
 
-QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) {
-  return QPixmap::fromImage(lexoria::LoadBitmapResource(bitmapId));
-}
+QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) { return QPixmap::fromImage(lexoria::LoadBitmapResource(bitmapId)); }
 
 void CWendaroDlg::paintEvent(QPaintEvent* event) {
   QPainter painter(this);

@@ -114,8 +114,7 @@ QWidget* CWendaroDlg::CreateControl(const lexoria::ControlSpec& spec) {
     case ControlKind::ListBox: {
       auto* list = new CMyListBox(this);
       list->setVerticalScrollBarPolicy((spec.style & st::kVScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
-      list->setHorizontalScrollBarPolicy((spec.style & st::kHScroll) ? Qt::ScrollBarAsNeeded
-                                                                     : Qt::ScrollBarAlwaysOff);
+      list->setHorizontalScrollBarPolicy((spec.style & st::kHScroll) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
       return list;
     }
     case ControlKind::ComboBox: {

@@ -21,8 +21,8 @@
 #pragma once
 
 #include <QBrush>
-#include <QComboBox>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QFont>
 #include <QIcon>
@@ -194,18 +194,18 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
 
   // --- Member state, in declaration order -------------------------------------
   bool m_updateCheckDone = false;
-  QImage m_skin;                        // bitmap 1129, null when missing
+  QImage m_skin;  // bitmap 1129, null when missing
   std::optional<QRegion> m_windowRegion;
-  lexoria::PhraseBook m_book;           // phrase files, map, lines and view state
+  lexoria::PhraseBook m_book;  // phrase files, map, lines and view state
   std::unique_ptr<lexoria::sound::AudioOutput> m_ownedOutput;
   lexoria::sound::CWavePlayer m_player;
   bool m_phraseShown = false;
   QRect m_textArea = kTextArea;
   bool m_searchChanged = false;
-  QBrush m_listBrush;                   // bitmap 149 tiled
+  QBrush m_listBrush;  // bitmap 149 tiled
   QFont m_latinFont;
   QFont m_japaneseFont;
-  QIcon m_icon;                         // icon 146
+  QIcon m_icon;  // icon 146
 
   QMap<int, QWidget*> controls_;
   QTimer m_updateTimer;

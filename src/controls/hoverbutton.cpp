@@ -8,110 +8,107 @@
 #include <QToolTip>
 
 CHoverButton::CHoverButton(QWidget* parent) : QPushButton(parent) {
-    // Mouse moves without a button held are what start hover tracking.
-    setMouseTracking(true);
-    setAttribute(Qt::WA_NoSystemBackground);
-    setFlat(true);
+  // Mouse moves without a button held are what start hover tracking.
+  setMouseTracking(true);
+  setAttribute(Qt::WA_NoSystemBackground);
+  setFlat(true);
 }
 
-bool CHoverButton::LoadBitmap(int id) {
-    return SetBitmap(lexoria::LoadBitmapResource(id & 0xFFFF));
-}
+bool CHoverButton::LoadBitmap(int id) { return SetBitmap(lexoria::LoadBitmapResource(id & 0xFFFF)); }
 
 bool CHoverButton::SetBitmap(const QImage& strip) {
-    if (strip.isNull()) return false;
-    bitmap_ = strip.convertToFormat(QImage::Format_RGB32);
-    buttonSize_ = QSize(bitmap_.width() / 3, bitmap_.height());
-    // The template's size does not matter: the picture decides.
-    resize(buttonSize_);
-    updateGeometry();
-    update();
-    return true;
+  if (strip.isNull()) return false;
+  bitmap_ = strip.convertToFormat(QImage::Format_RGB32);
+  buttonSize_ = QSize(bitmap_.width() / 3, bitmap_.height());
+  // The template's size does not matter: the picture decides.
+  resize(buttonSize_);
+  updateGeometry();
+  update();
+  return true;
 }
 
 void CHoverButton::CreateToolTip() {
-    if (toolTipCreated_) return;
-    toolTipCreated_ = true;
-    toolTipActive_ = false;
+  if (toolTipCreated_) return;
+  toolTipCreated_ = true;
+  toolTipActive_ = false;
 }
 
 void CHoverButton::SetToolTipText(const QString& text, bool activate) {
-    if (text.isNull()) return;
-    CreateToolTip();
-    hasTool_ = true;  // tool 1 covers the whole button
-    toolText_ = text;
-    toolTipActive_ = activate;
-    // Also the widget's own property, for accessibility; showing stays ours.
-    setToolTip(text);
+  if (text.isNull()) return;
+  CreateToolTip();
+  hasTool_ = true;  // tool 1 covers the whole button
+  toolText_ = text;
+  toolTipActive_ = activate;
+  // Also the widget's own property, for accessibility; showing stays ours.
+  setToolTip(text);
 }
 
 void CHoverButton::ActivateToolTip(bool activate) {
-    if (hasTool_) toolTipActive_ = activate;
+  if (hasTool_) toolTipActive_ = activate;
 }
 
 CHoverButton::Picture CHoverButton::CurrentPicture() const {
-    if (isDown()) return kPressed;  // pressed wins over hover
-    return hover_ ? kHover : kNormal;
+  if (isDown()) return kPressed;  // pressed wins over hover
+  return hover_ ? kHover : kNormal;
 }
 
-QSize CHoverButton::sizeHint() const {
-    return buttonSize_.isValid() ? buttonSize_ : QPushButton::sizeHint();
-}
+QSize CHoverButton::sizeHint() const { return buttonSize_.isValid() ? buttonSize_ : QPushButton::sizeHint(); }
 
 QSize CHoverButton::minimumSizeHint() const { return sizeHint(); }
 
 bool CHoverButton::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        CreateToolTip();
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (hasTool_ && toolTipActive_ && !toolText_.isEmpty()) {
-            QToolTip::showText(help->globalPos(), toolText_, this, rect());
-        } else {
-            QToolTip::hideText();
-            event->ignore();
-        }
-        return true;
+  if (event->type() == QEvent::ToolTip) {
+    CreateToolTip();
+    auto* help = static_cast<QHelpEvent*>(event);
+    if (hasTool_ && toolTipActive_ && !toolText_.isEmpty()) {
+      QToolTip::showText(help->globalPos(), toolText_, this, rect());
+    } else {
+      QToolTip::hideText();
+      event->ignore();
     }
-    return QPushButton::event(event);
+    return true;
+  }
+  return QPushButton::event(event);
 }
 
 void CHoverButton::paintEvent(QPaintEvent*) {
-    if (bitmap_.isNull()) return;
-    QPainter p(this);
-    const int picture = int(CurrentPicture());
-    p.drawImage(QPoint(0, 0), bitmap_, QRect(picture * buttonSize_.width(), 0, buttonSize_.width(), buttonSize_.height()));
+  if (bitmap_.isNull()) return;
+  QPainter p(this);
+  const int picture = int(CurrentPicture());
+  p.drawImage(QPoint(0, 0), bitmap_,
+              QRect(picture * buttonSize_.width(), 0, buttonSize_.width(), buttonSize_.height()));
 }
 
 void CHoverButton::mouseMoveEvent(QMouseEvent* event) {
-    if (!tracking_) {
-        // The window system's hover notice comes after 1 ms of rest; here it
-        // is as good as at once.
-        tracking_ = true;
-        OnMouseHover();
-    }
-    QPushButton::mouseMoveEvent(event);
+  if (!tracking_) {
+    // The window system's hover notice comes after 1 ms of rest; here it
+    // is as good as at once.
+    tracking_ = true;
+    OnMouseHover();
+  }
+  QPushButton::mouseMoveEvent(event);
 }
 
 void CHoverButton::enterEvent(QEnterEvent* event) {
-    if (!tracking_) {
-        tracking_ = true;
-        OnMouseHover();
-    }
-    QPushButton::enterEvent(event);
+  if (!tracking_) {
+    tracking_ = true;
+    OnMouseHover();
+  }
+  QPushButton::enterEvent(event);
 }
 
 void CHoverButton::leaveEvent(QEvent* event) {
-    OnMouseLeave();
-    QPushButton::leaveEvent(event);
+  OnMouseLeave();
+  QPushButton::leaveEvent(event);
 }
 
 void CHoverButton::OnMouseHover() {
-    hover_ = true;
-    update();
+  hover_ = true;
+  update();
 }
 
 void CHoverButton::OnMouseLeave() {
-    tracking_ = false;
-    hover_ = false;
-    update();
+  tracking_ = false;
+  hover_ = false;
+  update();
 }

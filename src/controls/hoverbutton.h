@@ -13,55 +13,55 @@
 #include <QString>
 
 class CHoverButton : public QPushButton {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    enum Picture { kNormal = 0, kPressed = 1, kHover = 2 };
+ public:
+  enum Picture { kNormal = 0, kPressed = 1, kHover = 2 };
 
-    explicit CHoverButton(QWidget* parent = nullptr);
+  explicit CHoverButton(QWidget* parent = nullptr);
 
-    // Loads bitmap resource id, takes the size of one picture (width / 3,
-    // height) without moving. False when the bitmap does not exist.
-    bool LoadBitmap(int id);
-    // The same with a picture strip at hand.
-    bool SetBitmap(const QImage& strip);
+  // Loads bitmap resource id, takes the size of one picture (width / 3,
+  // height) without moving. False when the bitmap does not exist.
+  bool LoadBitmap(int id);
+  // The same with a picture strip at hand.
+  bool SetBitmap(const QImage& strip);
 
-    // Creates the tooltip if needed, gives tool 1 the text, then activates or
-    // deactivates the tooltip. A null text does nothing.
-    void SetToolTipText(const QString& text, bool activate = true);
-    // Activates or deactivates the tooltip when it has its tool.
-    void ActivateToolTip(bool activate);
+  // Creates the tooltip if needed, gives tool 1 the text, then activates or
+  // deactivates the tooltip. A null text does nothing.
+  void SetToolTipText(const QString& text, bool activate = true);
+  // Activates or deactivates the tooltip when it has its tool.
+  void ActivateToolTip(bool activate);
 
-    QSize ButtonSize() const { return buttonSize_; }
-    Picture CurrentPicture() const;
-    bool IsHover() const { return hover_; }
-    bool IsTracking() const { return tracking_; }
-    bool HasToolTip() const { return toolTipCreated_; }
-    bool HasTool() const { return hasTool_; }
-    bool IsToolTipActive() const { return toolTipActive_; }
-    QString ToolTipText() const { return toolText_; }
+  QSize ButtonSize() const { return buttonSize_; }
+  Picture CurrentPicture() const;
+  bool IsHover() const { return hover_; }
+  bool IsTracking() const { return tracking_; }
+  bool HasToolTip() const { return toolTipCreated_; }
+  bool HasTool() const { return hasTool_; }
+  bool IsToolTipActive() const { return toolTipActive_; }
+  QString ToolTipText() const { return toolText_; }
 
-    QSize sizeHint() const override;
-    QSize minimumSizeHint() const override;
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
 
-protected:
-    bool event(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
-    void leaveEvent(QEvent* event) override;
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
 
-private:
-    void CreateToolTip();
-    void OnMouseHover();
-    void OnMouseLeave();
+ private:
+  void CreateToolTip();
+  void OnMouseHover();
+  void OnMouseLeave();
 
-    bool hover_ = false;
-    QSize buttonSize_;
-    QImage bitmap_;
-    bool tracking_ = false;
-    bool toolTipCreated_ = false;
-    bool hasTool_ = false;
-    bool toolTipActive_ = false;
-    QString toolText_;
+  bool hover_ = false;
+  QSize buttonSize_;
+  QImage bitmap_;
+  bool tracking_ = false;
+  bool toolTipCreated_ = false;
+  bool hasTool_ = false;
+  bool toolTipActive_ = false;
+  QString toolText_;
 };

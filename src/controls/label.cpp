@@ -10,220 +10,222 @@
 #include <QToolTip>
 
 CLabel::CLabel(QWidget* parent) : QLabel(parent) {
-    const QPalette pal = palette();
-    textColour_ = pal.color(QPalette::WindowText);
-    backgroundColour_ = pal.color(QPalette::Button);
-    windowColour_ = pal.color(QPalette::Button);
-    const QFont base = QApplication::font();
-    fontFace_ = base.family().left(kFaceNameMax);
-    fontHeight_ = -(base.pixelSize() > 0 ? base.pixelSize() : QFontInfo(base).pixelSize());
-    fontWeight_ = base.bold() ? 700 : 400;
-    fontItalic_ = base.italic();
-    fontUnderline_ = base.underline();
-    RebuildFont();
-    ApplyTextColour();
+  const QPalette pal = palette();
+  textColour_ = pal.color(QPalette::WindowText);
+  backgroundColour_ = pal.color(QPalette::Button);
+  windowColour_ = pal.color(QPalette::Button);
+  const QFont base = QApplication::font();
+  fontFace_ = base.family().left(kFaceNameMax);
+  fontHeight_ = -(base.pixelSize() > 0 ? base.pixelSize() : QFontInfo(base).pixelSize());
+  fontWeight_ = base.bold() ? 700 : 400;
+  fontItalic_ = base.italic();
+  fontUnderline_ = base.underline();
+  RebuildFont();
+  ApplyTextColour();
 }
 
 CLabel::~CLabel() = default;
 
 CLabel& CLabel::SetText(const QString& text) {
-    setText(text);
-    return *this;
+  setText(text);
+  return *this;
 }
 
 CLabel& CLabel::SetTextColor(const QColor& colour) {
-    textColour_ = colour;
-    ApplyTextColour();
-    Redraw();
-    return *this;
+  textColour_ = colour;
+  ApplyTextColour();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetFontBold(bool bold) {
-    fontWeight_ = bold ? 700 : 400;
-    RebuildFont();
-    Redraw();
-    return *this;
+  fontWeight_ = bold ? 700 : 400;
+  RebuildFont();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetFontUnderline(bool underline) {
-    fontUnderline_ = underline;
-    RebuildFont();
-    Redraw();
-    return *this;
+  fontUnderline_ = underline;
+  RebuildFont();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetFontItalic(bool italic) {
-    fontItalic_ = italic;
-    RebuildFont();
-    Redraw();
-    return *this;
+  fontItalic_ = italic;
+  RebuildFont();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetFontSize(int size) {
-    fontHeight_ = -size;
-    RebuildFont();
-    Redraw();
-    return *this;
+  fontHeight_ = -size;
+  RebuildFont();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetFontName(const QString& face) {
-    // The face name field holds 31 characters; longer names are cut rather
-    // than written past it.
-    fontFace_ = face.left(kFaceNameMax);
-    RebuildFont();
-    Redraw();
-    return *this;
+  // The face name field holds 31 characters; longer names are cut rather
+  // than written past it.
+  fontFace_ = face.left(kFaceNameMax);
+  RebuildFont();
+  Redraw();
+  return *this;
 }
 
 CLabel& CLabel::SetBkColor(const QColor& colour) {
-    backgroundColour_ = colour;  // shows at the next repaint
-    return *this;
+  backgroundColour_ = colour;  // shows at the next repaint
+  return *this;
 }
 
 CLabel& CLabel::SetStaticEdge(bool on) {
-    staticEdge_ = on;
-    ApplyFrame();
-    return *this;
+  staticEdge_ = on;
+  ApplyFrame();
+  return *this;
 }
 
 CLabel& CLabel::SetBorder(bool on) {
-    border_ = on;
-    ApplyFrame();
-    return *this;
+  border_ = on;
+  ApplyFrame();
+  return *this;
 }
 
 CLabel& CLabel::SetClickNotify(bool on) {
-    clickNotify_ = on;
-    return *this;
+  clickNotify_ = on;
+  return *this;
 }
 
 CLabel& CLabel::SetCursorHandle(const QCursor& cursor) {
-    cursor_ = cursor;
-    setCursor(cursor);
-    return *this;
+  cursor_ = cursor;
+  setCursor(cursor);
+  return *this;
 }
 
 CLabel& CLabel::BlinkText(bool on) {
-    if (timerRunning_) {
-        setText(savedText_);
-        blinkTimer_.stop();
-        // Cleared so that a later stop cannot bring back a stale text.
-        timerRunning_ = false;
-    }
-    if (on) {
-        savedText_ = text();
-        blinkPhase_ = false;
-        timerRunning_ = true;
-        blinkTimer_.start(kBlinkPeriodMs, this);
-        blinkType_ = kBlinkText;
-    }
-    return *this;
+  if (timerRunning_) {
+    setText(savedText_);
+    blinkTimer_.stop();
+    // Cleared so that a later stop cannot bring back a stale text.
+    timerRunning_ = false;
+  }
+  if (on) {
+    savedText_ = text();
+    blinkPhase_ = false;
+    timerRunning_ = true;
+    blinkTimer_.start(kBlinkPeriodMs, this);
+    blinkType_ = kBlinkText;
+  }
+  return *this;
 }
 
 CLabel& CLabel::BlinkBackground(bool on) {
-    if (timerRunning_) {
-        blinkTimer_.stop();
-        timerRunning_ = false;
-    }
-    if (on) {
-        blinkPhase_ = false;
-        timerRunning_ = true;
-        blinkTimer_.start(kBlinkPeriodMs, this);
-        blinkType_ = kBlinkBackground;
-    }
-    return *this;
+  if (timerRunning_) {
+    blinkTimer_.stop();
+    timerRunning_ = false;
+  }
+  if (on) {
+    blinkPhase_ = false;
+    timerRunning_ = true;
+    blinkTimer_.start(kBlinkPeriodMs, this);
+    blinkType_ = kBlinkBackground;
+  }
+  return *this;
 }
 
 CLabel& CLabel::SetToolTipText(const QString& text, int displayMs) {
-    toolTipCreated_ = true;
-    toolText_ = text;
-    if (displayMs != 0) toolDisplayMs_ = displayMs;
-    return *this;
+  toolTipCreated_ = true;
+  toolText_ = text;
+  if (displayMs != 0) toolDisplayMs_ = displayMs;
+  return *this;
 }
 
 CLabel& CLabel::SetHollowBackground(bool hollow) {
-    hollow_ = hollow;
-    update();
-    return *this;
+  hollow_ = hollow;
+  update();
+  return *this;
 }
 
 QColor CLabel::CurrentBackground() const {
-    // The window brush shows in the "off" phase of a background blink.
-    return (blinkType_ == kBlinkBackground && !blinkPhase_) ? windowColour_ : backgroundColour_;
+  // The window brush shows in the "off" phase of a background blink.
+  return (blinkType_ == kBlinkBackground && !blinkPhase_) ? windowColour_ : backgroundColour_;
 }
 
 void CLabel::RebuildFont() {
-    QFont f(fontFace_);
-    if (fontHeight_ < 0) f.setPixelSize(-fontHeight_);
-    else if (fontHeight_ > 0) f.setPixelSize(fontHeight_);
-    f.setWeight(fontWeight_ >= 700 ? QFont::Bold : QFont::Normal);
-    f.setItalic(fontItalic_);
-    f.setUnderline(fontUnderline_);
-    setFont(f);
+  QFont f(fontFace_);
+  if (fontHeight_ < 0)
+    f.setPixelSize(-fontHeight_);
+  else if (fontHeight_ > 0)
+    f.setPixelSize(fontHeight_);
+  f.setWeight(fontWeight_ >= 700 ? QFont::Bold : QFont::Normal);
+  f.setItalic(fontItalic_);
+  f.setUnderline(fontUnderline_);
+  setFont(f);
 }
 
 void CLabel::Redraw() { repaint(); }
 
 void CLabel::ApplyTextColour() {
-    QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, textColour_);
-    setPalette(pal);
+  QPalette pal = palette();
+  pal.setColor(QPalette::WindowText, textColour_);
+  setPalette(pal);
 }
 
 void CLabel::ApplyFrame() {
-    if (border_) {
-        setFrameStyle(QFrame::Box | QFrame::Plain);
-    } else if (staticEdge_) {
-        setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    } else {
-        setFrameStyle(QFrame::NoFrame);
-    }
-    setLineWidth(1);
+  if (border_) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+  } else if (staticEdge_) {
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  } else {
+    setFrameStyle(QFrame::NoFrame);
+  }
+  setLineWidth(1);
 }
 
 bool CLabel::event(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (toolTipCreated_ && !toolText_.isEmpty()) {
-            QToolTip::showText(help->globalPos(), toolText_, this, QRect(), toolDisplayMs_ > 0 ? toolDisplayMs_ : -1);
-        } else {
-            QToolTip::hideText();
-            event->ignore();
-        }
-        return true;
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    if (toolTipCreated_ && !toolText_.isEmpty()) {
+      QToolTip::showText(help->globalPos(), toolText_, this, QRect(), toolDisplayMs_ > 0 ? toolDisplayMs_ : -1);
+    } else {
+      QToolTip::hideText();
+      event->ignore();
     }
-    return QLabel::event(event);
+    return true;
+  }
+  return QLabel::event(event);
 }
 
 void CLabel::paintEvent(QPaintEvent* event) {
-    {
-        QPainter p(this);
-        if (!hollow_) p.fillRect(rect(), CurrentBackground());
-    }
-    QLabel::paintEvent(event);
+  {
+    QPainter p(this);
+    if (!hollow_) p.fillRect(rect(), CurrentBackground());
+  }
+  QLabel::paintEvent(event);
 }
 
 void CLabel::timerEvent(QTimerEvent* event) {
-    if (event->timerId() != blinkTimer_.timerId()) {
-        QLabel::timerEvent(event);
-        return;
-    }
-    blinkPhase_ = !blinkPhase_;
-    if (blinkType_ == kBlinkText) {
-        setText(blinkPhase_ ? QString() : savedText_);
-    } else if (blinkType_ == kBlinkBackground) {
-        repaint();
-    }
+  if (event->timerId() != blinkTimer_.timerId()) {
+    QLabel::timerEvent(event);
+    return;
+  }
+  blinkPhase_ = !blinkPhase_;
+  if (blinkType_ == kBlinkText) {
+    setText(blinkPhase_ ? QString() : savedText_);
+  } else if (blinkType_ == kBlinkBackground) {
+    repaint();
+  }
 }
 
 void CLabel::mousePressEvent(QMouseEvent* event) {
-    if (event->button() == Qt::RightButton && parentWidget()) {
-        QCoreApplication::postEvent(parentWidget(), new CLabelNotifyEvent(0, ControlId()));
-    }
-    QLabel::mousePressEvent(event);
+  if (event->button() == Qt::RightButton && parentWidget()) {
+    QCoreApplication::postEvent(parentWidget(), new CLabelNotifyEvent(0, ControlId()));
+  }
+  QLabel::mousePressEvent(event);
 }
 
 void CLabel::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && clickNotify_ && rect().contains(event->position().toPoint())) emit clicked();
-    QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && clickNotify_ && rect().contains(event->position().toPoint())) emit clicked();
+  QLabel::mouseReleaseEvent(event);
 }

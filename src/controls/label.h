@@ -18,108 +18,108 @@
 // Posted to the parent on a right-click: message 1124 (the first user
 // message number plus 100), first value 0, second value the control id.
 class CLabelNotifyEvent : public QEvent {
-public:
-    static constexpr int kMessage = 1124;
-    static QEvent::Type EventType() { return QEvent::Type(QEvent::User + 124); }
+ public:
+  static constexpr int kMessage = 1124;
+  static QEvent::Type EventType() { return QEvent::Type(QEvent::User + 124); }
 
-    CLabelNotifyEvent(int first, int second) : QEvent(EventType()), first_(first), second_(second) {}
-    int Message() const { return kMessage; }
-    int First() const { return first_; }
-    int Second() const { return second_; }
+  CLabelNotifyEvent(int first, int second) : QEvent(EventType()), first_(first), second_(second) {}
+  int Message() const { return kMessage; }
+  int First() const { return first_; }
+  int Second() const { return second_; }
 
-private:
-    int first_;
-    int second_;
+ private:
+  int first_;
+  int second_;
 };
 
 class CLabel : public QLabel {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    enum BlinkType { kBlinkNone = 0, kBlinkText = 1, kBlinkBackground = 2 };
-    static constexpr int kBlinkTimerId = 1;
-    static constexpr int kBlinkPeriodMs = 500;
-    static constexpr int kFaceNameMax = 31;
+ public:
+  enum BlinkType { kBlinkNone = 0, kBlinkText = 1, kBlinkBackground = 2 };
+  static constexpr int kBlinkTimerId = 1;
+  static constexpr int kBlinkPeriodMs = 500;
+  static constexpr int kFaceNameMax = 31;
 
-    explicit CLabel(QWidget* parent = nullptr);
-    ~CLabel() override;
+  explicit CLabel(QWidget* parent = nullptr);
+  ~CLabel() override;
 
-    CLabel& SetText(const QString& text);
-    CLabel& SetTextColor(const QColor& colour);
-    CLabel& SetFontBold(bool bold);
-    CLabel& SetFontUnderline(bool underline);
-    CLabel& SetFontItalic(bool italic);
-    CLabel& SetFontSize(int size);
-    CLabel& SetFontName(const QString& face);
-    CLabel& SetBkColor(const QColor& colour);
-    CLabel& SetStaticEdge(bool on);
-    CLabel& SetBorder(bool on);
-    CLabel& SetClickNotify(bool on);
-    CLabel& SetCursorHandle(const QCursor& cursor);
-    CLabel& BlinkText(bool on);
-    CLabel& BlinkBackground(bool on);
-    // The second value is how long the tip stays up, in milliseconds (0: the
-    // platform's default).
-    CLabel& SetToolTipText(const QString& text, int displayMs = 0);
+  CLabel& SetText(const QString& text);
+  CLabel& SetTextColor(const QColor& colour);
+  CLabel& SetFontBold(bool bold);
+  CLabel& SetFontUnderline(bool underline);
+  CLabel& SetFontItalic(bool italic);
+  CLabel& SetFontSize(int size);
+  CLabel& SetFontName(const QString& face);
+  CLabel& SetBkColor(const QColor& colour);
+  CLabel& SetStaticEdge(bool on);
+  CLabel& SetBorder(bool on);
+  CLabel& SetClickNotify(bool on);
+  CLabel& SetCursorHandle(const QCursor& cursor);
+  CLabel& BlinkText(bool on);
+  CLabel& BlinkBackground(bool on);
+  // The second value is how long the tip stays up, in milliseconds (0: the
+  // platform's default).
+  CLabel& SetToolTipText(const QString& text, int displayMs = 0);
 
-    // The owning dialog paints behind its labels itself (they stand on its
-    // picture): the label then fills no background.
-    CLabel& SetHollowBackground(bool hollow);
+  // The owning dialog paints behind its labels itself (they stand on its
+  // picture): the label then fills no background.
+  CLabel& SetHollowBackground(bool hollow);
 
-    // Control id: the dialog names its controls by their id.
-    int ControlId() const { return objectName().toInt(); }
+  // Control id: the dialog names its controls by their id.
+  int ControlId() const { return objectName().toInt(); }
 
-    // The font description as stored: height is minus the pixel size.
-    int FontHeight() const { return fontHeight_; }
-    int FontWeight() const { return fontWeight_; }
-    QString FontName() const { return fontFace_; }
-    QColor TextColor() const { return textColour_; }
-    QColor BkColor() const { return backgroundColour_; }
-    // The brush the background is filled with now.
-    QColor CurrentBackground() const;
-    BlinkType CurrentBlinkType() const { return blinkType_; }
-    bool BlinkPhase() const { return blinkPhase_; }
-    bool IsBlinkTimerActive() const { return blinkTimer_.isActive(); }
-    bool ClickNotify() const { return clickNotify_; }
-    QString ToolTipText() const { return toolText_; }
-    bool HasToolTip() const { return toolTipCreated_; }
+  // The font description as stored: height is minus the pixel size.
+  int FontHeight() const { return fontHeight_; }
+  int FontWeight() const { return fontWeight_; }
+  QString FontName() const { return fontFace_; }
+  QColor TextColor() const { return textColour_; }
+  QColor BkColor() const { return backgroundColour_; }
+  // The brush the background is filled with now.
+  QColor CurrentBackground() const;
+  BlinkType CurrentBlinkType() const { return blinkType_; }
+  bool BlinkPhase() const { return blinkPhase_; }
+  bool IsBlinkTimerActive() const { return blinkTimer_.isActive(); }
+  bool ClickNotify() const { return clickNotify_; }
+  QString ToolTipText() const { return toolText_; }
+  bool HasToolTip() const { return toolTipCreated_; }
 
-signals:
-    // Left click, reported while click notify is on.
-    void clicked();
+ signals:
+  // Left click, reported while click notify is on.
+  void clicked();
 
-protected:
-    bool event(QEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+ protected:
+  bool event(QEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void timerEvent(QTimerEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
-    void RebuildFont();
-    void Redraw();
-    void ApplyFrame();
-    void ApplyTextColour();
+ private:
+  void RebuildFont();
+  void Redraw();
+  void ApplyFrame();
+  void ApplyTextColour();
 
-    QColor textColour_;
-    QColor backgroundColour_;
-    QColor windowColour_;
-    int fontHeight_ = 0;
-    int fontWeight_ = 400;
-    bool fontItalic_ = false;
-    bool fontUnderline_ = false;
-    QString fontFace_;
-    QString savedText_;
-    bool blinkPhase_ = false;
-    bool timerRunning_ = false;
-    bool clickNotify_ = true;
-    BlinkType blinkType_ = kBlinkNone;
-    std::optional<QCursor> cursor_;
-    bool toolTipCreated_ = false;
-    QString toolText_;
-    int toolDisplayMs_ = 0;
-    bool staticEdge_ = false;
-    bool border_ = false;
-    bool hollow_ = false;
-    QBasicTimer blinkTimer_;
+  QColor textColour_;
+  QColor backgroundColour_;
+  QColor windowColour_;
+  int fontHeight_ = 0;
+  int fontWeight_ = 400;
+  bool fontItalic_ = false;
+  bool fontUnderline_ = false;
+  QString fontFace_;
+  QString savedText_;
+  bool blinkPhase_ = false;
+  bool timerRunning_ = false;
+  bool clickNotify_ = true;
+  BlinkType blinkType_ = kBlinkNone;
+  std::optional<QCursor> cursor_;
+  bool toolTipCreated_ = false;
+  QString toolText_;
+  int toolDisplayMs_ = 0;
+  bool staticEdge_ = false;
+  bool border_ = false;
+  bool hollow_ = false;
+  QBasicTimer blinkTimer_;
 };

@@ -227,8 +227,8 @@ void CMyListBox::wheelEvent(QWheelEvent* event) {
 bool CMyListBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == choiceCombo_ && event->type() == QEvent::FocusOut) {
     // Opening its own drop-down moves the focus into it; that is no loss.
-    const bool intoPopup = static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason ||
-                           choiceCombo_->view()->isVisible();
+    const bool intoPopup =
+        static_cast<QFocusEvent*>(event)->reason() == Qt::PopupFocusReason || choiceCombo_->view()->isVisible();
     if (!intoPopup) HideChoiceCombo();
   }
   return QListWidget::eventFilter(watched, event);
@@ -240,8 +240,7 @@ void CMyListBox::SetHorizontalExtent(int pixels) {
   // updateGeometries(): the extent is 10 px wider than the widest line, so
   // a line that only just fits would have the bar and the layout switch each
   // other on and off without end.
-  setHorizontalScrollBarPolicy(pixels > viewport()->width() ? Qt::ScrollBarAlwaysOn
-                                                            : Qt::ScrollBarAlwaysOff);
+  setHorizontalScrollBarPolicy(pixels > viewport()->width() ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
   updateGeometries();
 }
 

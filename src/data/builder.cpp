@@ -75,22 +75,15 @@ bool WriteTarget(const char* name, const std::vector<unsigned char>& data, Build
 
 std::string BuildReport::Describe() const {
   switch (status) {
-    case BuildStatus::Written:
-      return file + " written";
-    case BuildStatus::SourceMissing:
-      return file + " is missing or cannot be read";
-    case BuildStatus::SourceTooLarge:
-      return file + " is larger than 450000 bytes";
-    case BuildStatus::NoByteOrderMark:
-      return file + " does not start with the UTF-16LE byte-order mark";
+    case BuildStatus::Written: return file + " written";
+    case BuildStatus::SourceMissing: return file + " is missing or cannot be read";
+    case BuildStatus::SourceTooLarge: return file + " is larger than 450000 bytes";
+    case BuildStatus::NoByteOrderMark: return file + " does not start with the UTF-16LE byte-order mark";
     case BuildStatus::TooFewLines:
       return file + " has " + std::to_string(line) + " lines ended by a line feed; 826 are needed";
-    case BuildStatus::LineTooLong:
-      return file + ": line " + std::to_string(line) + " is too long";
-    case BuildStatus::OutOfMemory:
-      return "Not enough memory";
-    case BuildStatus::TargetNotWritten:
-      return file + " cannot be written";
+    case BuildStatus::LineTooLong: return file + ": line " + std::to_string(line) + " is too long";
+    case BuildStatus::OutOfMemory: return "Not enough memory";
+    case BuildStatus::TargetNotWritten: return file + " cannot be written";
   }
   return file;
 }

@@ -15,7 +15,7 @@ struct HuffmanCodeTable {
 extern const HuffmanCodeTable kHuffmanCodeTables[32];
 
 // linbits of each table_select (Table B.7).
-inline constexpr uint8_t kLinbits[32] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
+inline constexpr uint8_t kLinbits[32] = {0, 0, 0, 0, 0, 0, 0,  0,  0, 0, 0, 0, 0, 0, 0,  0,
                                          1, 2, 3, 4, 6, 8, 10, 13, 4, 5, 6, 7, 8, 9, 11, 13};
 
 // count1 table A of Table B.7: code and length of each quadruple v w x y (index 8v+4w+2x+y).

@@ -66,7 +66,7 @@ inline constexpr int kLayer2TableLowRate = 4;
 
 // Layer II quantisation classes (ISO/IEC 11172-3 table B.4): levels, bits
 // per triple of samples, bits per single sample (0 for the grouped classes).
-inline constexpr uint32_t kClassLevels[18] = {0,   3,   5,   7,    9,    15,   31,    63,    127,
+inline constexpr uint32_t kClassLevels[18] = {0,   3,   5,    7,    9,    15,   31,    63,    127,
                                               255, 511, 1023, 2047, 4095, 8191, 16383, 32767, 65535};
 inline constexpr uint8_t kClassTripleBits[18] = {0, 5, 7, 9, 10, 12, 15, 18, 21, 24, 27, 30, 33, 36, 39, 42, 45, 48};
 inline constexpr uint8_t kClassSampleBits[18] = {0, 0, 0, 3, 0, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16};
@@ -76,12 +76,12 @@ inline constexpr uint8_t kJointBound[4][4] = {{64, 64, 64, 64}, {8, 16, 24, 32},
 
 // Tables built once by BuildLayer12Tables.
 struct Layer12Tables {
-  float layer1Step[16];      // 2 / (2^(a + 1) - 1), allocation a
-  float layer2Step[18];      // 2 / levels, class
-  float scaleFactor[64];     // 65536 x 2^(-i / 3): samples in 16-bit units
-  int8_t group3[32][3];      // 5-bit code -> three values of 3 levels
-  int8_t group5[128][3];     // 7-bit code, 5 levels
-  int16_t group9[1024][3];   // 10-bit code, 9 levels
+  float layer1Step[16];     // 2 / (2^(a + 1) - 1), allocation a
+  float layer2Step[18];     // 2 / levels, class
+  float scaleFactor[64];    // 65536 x 2^(-i / 3): samples in 16-bit units
+  int8_t group3[32][3];     // 5-bit code -> three values of 3 levels
+  int8_t group5[128][3];    // 7-bit code, 5 levels
+  int16_t group9[1024][3];  // 10-bit code, 9 levels
 };
 
 extern Layer12Tables g_layer12Tables;

@@ -77,15 +77,12 @@ void ReadScaleFactors(BitReader& bits) {
         m[0] = m[1] = step * sf[bits.get(6)];
         m[2] = step * sf[bits.get(6)];
         break;
-      case 2:
-        m[0] = m[1] = m[2] = step * sf[bits.get(6)];
-        break;
+      case 2: m[0] = m[1] = m[2] = step * sf[bits.get(6)]; break;
       case 3:
         m[0] = step * sf[bits.get(6)];
         m[1] = m[2] = step * sf[bits.get(6)];
         break;
-      default:
-        break;
+      default: break;
     }
   }
 }

@@ -13,13 +13,13 @@ namespace lexoria::mpeg {
 
 namespace {
 
-float g_globalGain[262];      // 2^((i - 156) / 4): entry g + 6 gives 2^((g - 150) / 4)
-float g_quarterPowers[256];   // 2^(-i / 4)
+float g_globalGain[262];     // 2^((i - 156) / 4): entry g + 6 gives 2^((g - 150) / 4)
+float g_quarterPowers[256];  // 2^(-i / 4)
 // sign(v) |v|^(4/3) for every quantised value: Huffman values are at most
 // 15 + 2^13 - 1 = 8206 in magnitude.
 constexpr int kMaxQuantised = 8206;
 float g_pow43[2 * kMaxQuantised + 1];
-float g_isRatio1[2][8][2];    // MPEG-1 [mid/side][is_pos][left, right]
+float g_isRatio1[2][8][2];      // MPEG-1 [mid/side][is_pos][left, right]
 float g_isRatio2[2][2][64][2];  // MPEG-2 [intensity_scale][mid/side][2^s - 1 + sf][left, right]
 float g_cs[8];
 float g_ca[8];
@@ -81,7 +81,9 @@ void RequantiseChannel(int slot, int ch) {
     const int width = sb[b + 1] - sb[b];
     const int bandStart = line;
     for (int w = 0; w < 3; ++w) {
-      const float factor = gain * g_quarterPowers[std::min(8 * static_cast<int>(g.subblock_gain[w]) + scaleShift * sf[23 + 13 * w + b], 255)];
+      const float factor =
+          gain *
+          g_quarterPowers[std::min(8 * static_cast<int>(g.subblock_gain[w]) + scaleShift * sf[23 + 13 * w + b], 255)];
       bool any = false;
       for (int j = 0; j < width; ++j, ++line) {
         reorder[bandStart - shortStart + 3 * j + w] = Requantise(q[line], factor);
@@ -202,8 +204,8 @@ void Antialias(int slot, int ch) {
 
 // Hybrid filter of one channel's lines into `out` (18 x 32, slot-major),
 // with its overlap. Returns the lines filled (18 x subbands).
-int HybridFilter(const float* xr, float* overlap, float* out, uint32_t blockType, bool mixed, int longEnd,
-                 int nonzero, int previous) {
+int HybridFilter(const float* xr, float* overlap, float* out, uint32_t blockType, bool mixed, int longEnd, int nonzero,
+                 int previous) {
   Layer3State& s = L3();
   const int maxSb = (s.maxLines + 17) / 18;
   const int longSb = std::min((longEnd + 17) / 18, maxSb);
@@ -403,7 +405,8 @@ void BuildReconstructionTables() {
     }
   for (int i = 0; i < 12; ++i)
     for (int k = 0; k < 6; ++k)
-      g_imdctShort[i][k] = static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
+      g_imdctShort[i][k] =
+          static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
 }
 
 void ResetReconstruction() {
@@ -436,9 +439,7 @@ void ReconstructGranule(int slot, uint8_t* output) {
         d.synthesis3(s.hybrid, output, ch);
       }
       break;
-    default:
-      OutputMix(slot, output);
-      break;
+    default: OutputMix(slot, output); break;
   }
 }
 

@@ -48,7 +48,7 @@ struct Layer3State {
 
   uint32_t main_data_begin;
   uint32_t scfsi[2];
-  GranuleChannel side[2][2];  // [granule slot][channel]
+  GranuleChannel side[2][2];   // [granule slot][channel]
   uint8_t scalefac[2][2][62];  // long bands at 0..21, short at 23 + 13 w + b
   // MPEG-2 intensity: scale-factor length of each long band and short band
   // of the right channel, and its intensity_scale.
@@ -70,7 +70,7 @@ struct Layer3State {
   int shortLineLimit;
   int maxLines;
   int mixedLongBands;
-  int outputRoute;  // 0 one (channel 0), 1 both, 2 mix, 3 second only
+  int outputRoute;        // 0 one (channel 0), 1 both, 2 mix, 3 second only
   uint32_t granuleBytes;  // PCM bytes one granule writes
 
   alignas(32) int32_t quantised[2][576];

@@ -31,8 +31,8 @@ inline constexpr uint32_t kConversion8Bit = 8;
 inline constexpr uint32_t kConversionPrecise = 16;
 
 struct DecoderOptions {
-  uint32_t reduction = 0;         // 0 full, 1 half, 2 quarter rate
-  uint32_t conversion = 0;        // see the kConversion bits
+  uint32_t reduction = 0;           // 0 full, 1 half, 2 quarter rate
+  uint32_t conversion = 0;          // see the kConversion bits
   uint32_t frequencyLimit = 24000;  // highest frequency decoded, Hz
 };
 

@@ -72,7 +72,7 @@ uint32_t HeaderBitrate(const FrameHeader& h) { return ValidIndexes(h) ? TableBit
 
 uint32_t HeaderSampleRate(const FrameHeader& h) {
   return (h.version >= 1 && h.version <= 3 && h.samplingIndex <= 3) ? kSampleRateTable[h.version - 1][h.samplingIndex]
-                                                                      : 0;
+                                                                    : 0;
 }
 
 uint32_t FrameLength(const FrameHeader& h, uint32_t rate) {

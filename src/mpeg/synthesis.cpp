@@ -28,7 +28,11 @@ alignas(32) float g_window[264];
 enum class Input { kOne, kInterleaved, kMix };
 
 template <int Half>
-constexpr int kOffset = Half == 16 ? 0 : Half == 8 ? 16 : Half == 4 ? 24 : Half == 2 ? 28 : 30;
+constexpr int kOffset = Half == 16  ? 0
+                        : Half == 8 ? 16
+                        : Half == 4 ? 24
+                        : Half == 2 ? 28
+                                    : 30;
 
 // One split of every block of size M: sums first, scaled differences after.
 template <int N, int M>
@@ -216,22 +220,22 @@ inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
     }
   } else
 #endif
-  for (int j = 0; j < 8; ++j) {
-    const float* base = ring + ((position + tap * j) & mask);
-    const float* fu = w.forwardU[j];
-    const float* fv = w.forwardV[j];
-    for (int k = 0; k < h; ++k) {
-      a[k] += fu[k] * base[h + k];
-      a[k] -= fv[k] * base[3 * h - k];
+    for (int j = 0; j < 8; ++j) {
+      const float* base = ring + ((position + tap * j) & mask);
+      const float* fu = w.forwardU[j];
+      const float* fv = w.forwardV[j];
+      for (int k = 0; k < h; ++k) {
+        a[k] += fu[k] * base[h + k];
+        a[k] -= fv[k] * base[3 * h - k];
+      }
+      const float* bu = w.backwardU[j];
+      const float* bv = w.backwardV[j];
+      for (int t = 1; t < h; ++t) {
+        b[t] += bu[t] * base[n - t];
+        b[t] += bv[t] * base[n + t];
+      }
+      middle += w.middle[j] * base[n];
     }
-    const float* bu = w.backwardU[j];
-    const float* bv = w.backwardV[j];
-    for (int t = 1; t < h; ++t) {
-      b[t] += bu[t] * base[n - t];
-      b[t] += bv[t] * base[n + t];
-    }
-    middle += w.middle[j] * base[n];
-  }
   for (int k = 0; k < h; ++k) Store<EightBit, Precise>(a[k], out + k * step);
   Store<EightBit, Precise>(middle, out + h * step);
   for (int t = 1; t < h; ++t) Store<EightBit, Precise>(b[t], out + (h + t) * step);
@@ -307,8 +311,9 @@ constexpr SynthesisVariant12 kRow12[5] = {
 
 template <bool Precise, bool EightBit>
 const SynthesisVariant12* Column12(uint32_t reduction) {
-  return reduction == 0 ? kRow12<Precise, EightBit, 0> : reduction == 1 ? kRow12<Precise, EightBit, 1>
-                                                                        : kRow12<Precise, EightBit, 2>;
+  return reduction == 0   ? kRow12<Precise, EightBit, 0>
+         : reduction == 1 ? kRow12<Precise, EightBit, 1>
+                          : kRow12<Precise, EightBit, 2>;
 }
 
 template <bool Precise, bool EightBit>
@@ -380,8 +385,9 @@ void ResetSynthesis() {
 SynthesisVariant12 SelectSynthesis12(bool eightBit, uint32_t reduction, int channelEntry, bool precise) {
   if (reduction > 2) reduction = 2;
   if (channelEntry < 0 || channelEntry > 4) channelEntry = 0;
-  const SynthesisVariant12* row = precise ? (eightBit ? Column12<true, true>(reduction) : Column12<true, false>(reduction))
-                                          : (eightBit ? Column12<false, true>(reduction) : Column12<false, false>(reduction));
+  const SynthesisVariant12* row =
+      precise ? (eightBit ? Column12<true, true>(reduction) : Column12<true, false>(reduction))
+              : (eightBit ? Column12<false, true>(reduction) : Column12<false, false>(reduction));
   return row[channelEntry];
 }
 

@@ -15,32 +15,32 @@
 #include <optional>
 
 class CAboutDlg : public QDialog {
-    Q_OBJECT
+  Q_OBJECT
 
-public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+ public:
+  explicit CAboutDlg(QWidget* parent = nullptr);
 
-    CLabel* Label(int id) const { return labels_.value(id, nullptr); }
-    CLabel* Credits() const { return credits_; }
-    CHoverButton* OkButton() const { return okButton_; }
-    const std::optional<QRegion>& Shape() const { return shape_; }
-    const QImage& Background() const { return background_; }
+  CLabel* Label(int id) const { return labels_.value(id, nullptr); }
+  CLabel* Credits() const { return credits_; }
+  CHoverButton* OkButton() const { return okButton_; }
+  const std::optional<QRegion>& Shape() const { return shape_; }
+  const QImage& Background() const { return background_; }
 
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
-    void CreateControls();
-    bool OnInitDialog();
+ private:
+  void CreateControls();
+  bool OnInitDialog();
 
-    QImage background_;
-    std::optional<QRegion> shape_;
-    CHoverButton* okButton_ = nullptr;
-    QMap<int, CLabel*> labels_;
-    CLabel* credits_ = nullptr;
-    QPoint dragOffset_;
-    bool dragging_ = false;
+  QImage background_;
+  std::optional<QRegion> shape_;
+  CHoverButton* okButton_ = nullptr;
+  QMap<int, CLabel*> labels_;
+  CLabel* credits_ = nullptr;
+  QPoint dragOffset_;
+  bool dragging_ = false;
 };

@@ -17,10 +17,10 @@ inline constexpr int kAboutOkId = 1056;
 const DialogTemplate& AboutTemplate();
 
 struct LabelLook {
-    int id;
-    QColor colour;
-    bool bold;
-    int size;
+  int id;
+  QColor colour;
+  bool bold;
+  int size;
 };
 
 // Colour, weight and size of the four labels, set at initialisation.

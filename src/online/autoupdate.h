@@ -11,24 +11,24 @@
 #include <memory>
 
 class CAutoUpdate {
-public:
-    // Hand-over file prefix and the updater's file name.
-    static constexpr char kFilePrefix[] = "CUAD";
-    static constexpr char kUpdaterName[] = "AutoUpdate.exe";
+ public:
+  // Hand-over file prefix and the updater's file name.
+  static constexpr char kFilePrefix[] = "CUAD";
+  static constexpr char kUpdaterName[] = "AutoUpdate.exe";
 
-    // Writes the hand-over file and starts the updater. productKey is not
-    // written. Always false: there is nothing for the caller to act on.
-    bool Run(const QString& productKey, const QString& downloadFolder, const QString& versionFileName,
-             const QString& currentVersion);
+  // Writes the hand-over file and starts the updater. productKey is not
+  // written. Always false: there is nothing for the caller to act on.
+  bool Run(const QString& productKey, const QString& downloadFolder, const QString& versionFileName,
+           const QString& currentVersion);
 
-    // Path of the hand-over file of the last Run, empty when none was made.
-    QString HandOverPath() const { return handOverPath_; }
-    // Whether the last Run found and started the updater.
-    bool UpdaterStarted() const { return updaterStarted_; }
+  // Path of the hand-over file of the last Run, empty when none was made.
+  QString HandOverPath() const { return handOverPath_; }
+  // Whether the last Run found and started the updater.
+  bool UpdaterStarted() const { return updaterStarted_; }
 
-private:
-    QString handOverPath_;
-    bool updaterStarted_ = false;
+ private:
+  QString handOverPath_;
+  bool updaterStarted_ = false;
 };
 
 namespace lexoria::online {

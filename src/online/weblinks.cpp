@@ -6,17 +6,16 @@
 namespace lexoria::online {
 
 QString WebLinkAddress(int buttonId) {
-    for (const WebLink& link : kWebLinks) {
-        if (link.buttonId == buttonId)
-            return QString::fromLatin1(kVendorHost) + QString::fromLatin1(link.pagePath);
-    }
-    return QString();
+  for (const WebLink& link : kWebLinks) {
+    if (link.buttonId == buttonId) return QString::fromLatin1(kVendorHost) + QString::fromLatin1(link.pagePath);
+  }
+  return QString();
 }
 
 bool OpenWebLink(int buttonId) {
-    const QString address = WebLinkAddress(buttonId);
-    if (address.isEmpty()) return false;
-    return lexoria::OpenWebAddress(address);
+  const QString address = WebLinkAddress(buttonId);
+  if (address.isEmpty()) return false;
+  return lexoria::OpenWebAddress(address);
 }
 
 }  // namespace lexoria::online

@@ -7,9 +7,9 @@
 namespace lexoria::online {
 
 struct WebLink {
-    int buttonId;
-    const char* caption;
-    const char* pagePath;
+  int buttonId;
+  const char* caption;
+  const char* pagePath;
 };
 
 // The pages, by the id of the button that opens them.

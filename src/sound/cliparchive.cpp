@@ -94,8 +94,7 @@ ClipStatus ReadClip(const std::filesystem::path& folder, int32_t n, std::vector<
   return ClipStatus::Loaded;
 }
 
-ClipStatus ReadArchiveIndex(const std::filesystem::path& folder, std::vector<ClipEntry>& entries,
-                            uint64_t& bodyBytes) {
+ClipStatus ReadArchiveIndex(const std::filesystem::path& folder, std::vector<ClipEntry>& entries, uint64_t& bodyBytes) {
   entries.clear();
   bodyBytes = 0;
   File data = OpenFile(folder, kDataFileName);

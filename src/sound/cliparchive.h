@@ -27,7 +27,7 @@ enum class ClipStatus {
   BadHeader,      // "data.dat" is not a sound archive of our format
   BadEntry,       // size 0, or the body lies beyond the end of "data.dat"
   OutOfMemory,
-  NotPlayable,    // read, but the player refused the stream
+  NotPlayable,  // read, but the player refused the stream
 };
 
 const char* StatusName(ClipStatus status);
@@ -43,8 +43,7 @@ ClipStatus ReadClip(const std::filesystem::path& folder, int32_t n, std::vector<
 
 // Every index entry, with the number of body bytes "data.dat" holds after
 // its header. For tools; the program itself reads one entry at a time.
-ClipStatus ReadArchiveIndex(const std::filesystem::path& folder, std::vector<ClipEntry>& entries,
-                            uint64_t& bodyBytes);
+ClipStatus ReadArchiveIndex(const std::filesystem::path& folder, std::vector<ClipEntry>& entries, uint64_t& bodyBytes);
 
 // Writes "data.dat" and "data.idx" into `folder` with the clips in order.
 // False when a file cannot be written or the bodies exceed 4 GiB.

@@ -50,9 +50,9 @@ bool ReadFirstHeader(const uint8_t* stream, uint32_t available, StreamFormat& fo
 
 // The frames of a stream, each advanced by its own length.
 struct StreamWalk {
-  uint32_t frames = 0;       // whole frames from the start
-  uint32_t frameBytes = 0;   // bytes those frames take
-  bool vbrHeader = false;    // the first frame carries a Xing or VBRI header
+  uint32_t frames = 0;      // whole frames from the start
+  uint32_t frameBytes = 0;  // bytes those frames take
+  bool vbrHeader = false;   // the first frame carries a Xing or VBRI header
   uint32_t pcmBytesPerFrame = 0;
 };
 

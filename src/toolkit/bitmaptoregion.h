@@ -22,9 +22,9 @@ inline constexpr int kRegionBatchGrowth = 100;
 
 // What a scan did, for tests and measurements.
 struct RegionScanStats {
-    int runs = 0;        // run rectangles collected
-    int batches = 0;     // batches turned into regions, the final one included
-    int capacity = 0;    // largest capacity the batch array reached
+  int runs = 0;      // run rectangles collected
+  int batches = 0;   // batches turned into regions, the final one included
+  int capacity = 0;  // largest capacity the batch array reached
 };
 
 // mode 0 collects the runs of key-coloured pixels and removes them from the
@@ -35,7 +35,7 @@ std::optional<QRegion> BitmapToRegion(const QImage& bitmap, std::uint32_t keyCol
 
 // The same with a smaller batch limit, so tests can show that the batch
 // boundaries do not change the result.
-std::optional<QRegion> BitmapToRegionBatched(const QImage& bitmap, std::uint32_t keyColour, int mode,
-                                             int batchLimit, RegionScanStats* stats = nullptr);
+std::optional<QRegion> BitmapToRegionBatched(const QImage& bitmap, std::uint32_t keyColour, int mode, int batchLimit,
+                                             RegionScanStats* stats = nullptr);
 
 }  // namespace lexoria

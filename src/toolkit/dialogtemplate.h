@@ -58,9 +58,9 @@ inline constexpr std::uint32_t kWordEllipsis = 0xC000;
 struct ControlSpec {
   int id;
   ControlKind kind;
-  QRect rect;            // dialog units: x, y, width, height
-  std::uint32_t style;   // style:: bits, static style word in the high half
-  const char* text;      // initial text, Latin-1
+  QRect rect;           // dialog units: x, y, width, height
+  std::uint32_t style;  // style:: bits, static style word in the high half
+  const char* text;     // initial text, Latin-1
 };
 
 struct DialogTemplate {
@@ -79,8 +79,6 @@ QRect DialogRectToPixels(const QRect& units);
 QSize DialogSizeToPixels(const QSize& units);
 
 // The static style word of a row (0 for rows that are not statics).
-inline std::uint32_t StaticStyleOf(const ControlSpec& spec) {
-  return spec.style >> style::kStaticStyleShift;
-}
+inline std::uint32_t StaticStyleOf(const ControlSpec& spec) { return spec.style >> style::kStaticStyleShift; }
 
 }  // namespace lexoria

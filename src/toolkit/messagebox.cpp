@@ -14,9 +14,7 @@ MessageBoxInterceptor& Interceptor() {
 }
 }  // namespace
 
-QString ApplicationName() {
-  return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-}
+QString ApplicationName() { return QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName(); }
 
 void ShowMessageBox(QWidget* owner, const QString& text) {
   const QString caption = ApplicationName();

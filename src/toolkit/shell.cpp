@@ -6,9 +6,7 @@
 
 namespace lexoria {
 
-bool OpenWebAddress(const QString& address) {
-  return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode));
-}
+bool OpenWebAddress(const QString& address) { return QDesktopServices::openUrl(QUrl(address, QUrl::TolerantMode)); }
 
 bool StartProgram(const QString& program, const QStringList& arguments) {
   return QProcess::startDetached(program, arguments);

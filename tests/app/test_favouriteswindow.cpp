@@ -18,8 +18,7 @@ const QString kDuplicate = "This item has already existed in favorite category!"
 const QString kNone = "No favorite phrase!";
 
 // Basic lines 0 (phrase 1), 1 (the template line, phrase 2) and 2 (phrase 6).
-const std::vector<FavouriteRecord> kThree = {
-    {"Phrase 1", 1}, {"I want tea with milk", 2}, {"Phrase 6", 6}};
+const std::vector<FavouriteRecord> kThree = {{"Phrase 1", 1}, {"I want tea with milk", 2}, {"Phrase 6", 6}};
 
 void AddThree(Window& w) {
   for (int row : {0, 1, 2}) {

@@ -80,22 +80,21 @@ void MainWindowTest::categoryButtons_data() {
   QTest::addColumn<int>("firstPhrase");
   QTest::addColumn<QStringList>("entries");
   QTest::newRow("Basic") << 1101 << 100 << 1
-                         << QStringList{"All", "Greetings", "Language", "Weather", "Signs", "Date and Time",
-                                        "Numbers", "Key words and phrase"};
+                         << QStringList{"All",   "Greetings",     "Language", "Weather",
+                                        "Signs", "Date and Time", "Numbers",  "Key words and phrase"};
   QTest::newRow("Travel") << 1102 << 200 << 155
-                          << QStringList{"All", "Arrival", "Loss and damage", "Directions", "Plane", "Signs",
-                                         "Train/Bus", "Car rental", "Gas and Parking", "Problems", "Taxi"};
+                          << QStringList{"All",       "Arrival",    "Loss and damage", "Directions", "Plane", "Signs",
+                                         "Train/Bus", "Car rental", "Gas and Parking", "Problems",   "Taxi"};
   QTest::newRow("Logding") << 1103 << 400 << 476
-                           << QStringList{"All", "Reservation", "At Hotel", "Check in", "About Hotel",
-                                          "Personal Needs", "Problems", "Check out"};
+                           << QStringList{"All",         "Reservation",    "At Hotel", "Check in",
+                                          "About Hotel", "Personal Needs", "Problems", "Check out"};
   QTest::newRow("Food") << 1104 << 300 << 315
-                        << QStringList{"All", "Finding Restaurant", "At Restaurant", "Personal Needs", "Complains",
-                                       "Menu Reader"};
+                        << QStringList{"All",       "Finding Restaurant", "At Restaurant", "Personal Needs",
+                                       "Complains", "Menu Reader"};
   QTest::newRow("Social") << 1105 << 700 << 616
                           << QStringList{"All", "Conversation", "Get Together", "Exchange Information"};
   QTest::newRow("Business") << 1106 << 500 << 553 << QStringList{"All", "Basic", "Exchange Information"};
-  QTest::newRow("SightSeeing") << 1107 << 600 << 572
-                               << QStringList{"All", "Questions", "Useful Words", "Leisure"};
+  QTest::newRow("SightSeeing") << 1107 << 600 << 572 << QStringList{"All", "Questions", "Useful Words", "Leisure"};
   QTest::newRow("Shopping") << 1108 << 800 << 658
                             << QStringList{"All", "Finding places", "Purchase", "Return", "Banking"};
   QTest::newRow("Emergency") << 1109 << 900 << 714 << QStringList{"All", "Medical", "Loss and missing", "Help"};
@@ -199,8 +198,8 @@ void MainWindowTest::missingFiles_data() {
   QTest::addColumn<QStringList>("messages");
   QTest::addColumn<int>("lines");
   QTest::newRow("English.dat") << "English.dat" << 0 << QStringList{} << 0;
-  QTest::newRow("English.dat, search")
-      << "English.dat" << 1 << QStringList{"Can't read file", "This phrase can't be found"} << 2;
+  QTest::newRow("English.dat, search") << "English.dat" << 1
+                                       << QStringList{"Can't read file", "This phrase can't be found"} << 2;
   QTest::newRow("Japanese.dat") << "Japanese.dat" << 0 << QStringList{} << 151;
   QTest::newRow("MapEngSpec.data") << "MapEngSpec.data" << 0 << QStringList{"Can't read MapEngSpec file"} << 0;
   QTest::newRow("MapEngSpec.data, search") << "MapEngSpec.data" << 1 << QStringList{} << 0;

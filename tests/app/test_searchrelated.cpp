@@ -109,8 +109,8 @@ void SearchRelatedTest::exactMatch_data() {
   QTest::newRow("hello, any") << "hello" << false << QStringList{"Hello", "Hello, how are you?"};
   QTest::newRow("hello, exact") << "hello" << true << QStringList{"Hello"};
   QTest::newRow("slot word, exact") << "coffee" << true << QStringList{};
-  QTest::newRow("whole template, exact")
-      << "i want [tea|coffee] with [milk|sugar]" << true << QStringList{"I want [tea] with [milk]"};
+  QTest::newRow("whole template, exact") << "i want [tea|coffee] with [milk|sugar]" << true
+                                         << QStringList{"I want [tea] with [milk]"};
 }
 
 void SearchRelatedTest::exactMatch() {

@@ -67,7 +67,9 @@ void WriteDataSet(const QDir& dir) {
     t[177] = static_cast<unsigned char>((group >> 8) & 0xFF);
     Append(templates, t);
     std::vector<unsigned char> row(lexoria::kRelateRowSize, 0);
-    auto relateTo = [&row](int phrase) { row[(phrase - 1) / 8] |= static_cast<unsigned char>(0x80 >> ((phrase - 1) % 8)); };
+    auto relateTo = [&row](int phrase) {
+      row[(phrase - 1) / 8] |= static_cast<unsigned char>(0x80 >> ((phrase - 1) % 8));
+    };
     if (n == 1) {
       relateTo(11);
       relateTo(10);
@@ -128,11 +130,10 @@ std::vector<FavouriteRecord> ReadFavourites() {
 }
 
 Window::Window() {
-  lexoria::SetMessageBoxInterceptor(
-      [this](QWidget*, const QString& caption, const QString& text) {
-        if (caption != lexoria::ApplicationName()) messages_ << "wrong caption: " + caption;
-        messages_ << text;
-      });
+  lexoria::SetMessageBoxInterceptor([this](QWidget*, const QString& caption, const QString& text) {
+    if (caption != lexoria::ApplicationName()) messages_ << "wrong caption: " + caption;
+    messages_ << text;
+  });
   dlg_ = std::make_unique<CWendaroDlg>(nullptr, &sound_);
   dlg_->show();
   if (!QTest::qWaitForWindowExposed(dlg_.get())) qWarning("window not exposed");

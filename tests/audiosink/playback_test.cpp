@@ -112,8 +112,8 @@ class PlaybackTest : public QObject {
     recorded += recorder.readAllStandardOutput();
 
     const std::vector<int16_t> block = Samples(player.Block(), player.BlockSize());
-    const std::vector<int16_t> heard = Samples(reinterpret_cast<const uint8_t*>(recorded.constData()),
-                                               static_cast<size_t>(recorded.size()));
+    const std::vector<int16_t> heard =
+        Samples(reinterpret_cast<const uint8_t*>(recorded.constData()), static_cast<size_t>(recorded.size()));
     // The sounding part of the block, in chunks of 50 ms, each looked for
     // near where the previous one was found. The server resamples through
     // its own rate, so a chunk is alike, not bit-exact; on a busy machine

@@ -1,11 +1,11 @@
 // CMyListBox on its own (lines, items, slot hits, rewrites, the favourites
 // rule) and CTransparentStatic (text flags from its style, painting).
 #include <QComboBox>
-#include <algorithm>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
+#include <algorithm>
 
 #include "controls/mylistbox.h"
 #include "controls/transparentstatic.h"
@@ -18,7 +18,9 @@ struct Host : CMyListBoxHost {
   bool favourites = false;
   QStringList calls;
   bool IsFavouritesView() const override { return favourites; }
-  void OnLineRewritten(int index, const QString& text) override { calls << QString("rewritten %1 %2").arg(index).arg(text); }
+  void OnLineRewritten(int index, const QString& text) override {
+    calls << QString("rewritten %1 %2").arg(index).arg(text);
+  }
   void OnPhraseSelected() override { calls << "selected"; }
 };
 
@@ -95,7 +97,8 @@ void ListControlsTest::hitTestOnTheItemsText() {
   // The space between the slots is no hit.
   QVERIFY(!list_->HitTestSlot(Over(*list_, 2, " "), item, line, rect));
   // Three alternatives: the widest decides the width.
-  QVERIFY(list_->HitTestSlot(Over(*list_, 0, "station"), *list_->ItemOf(0), list_->visualItemRect(list_->item(0)), rect));
+  QVERIFY(
+      list_->HitTestSlot(Over(*list_, 0, "station"), *list_->ItemOf(0), list_->visualItemRect(list_->item(0)), rect));
   const QFontMetrics metrics(list_->font());
   const int widest = std::max({metrics.horizontalAdvance("the station"), metrics.horizontalAdvance("the airport"),
                                metrics.horizontalAdvance("a bank")});
@@ -184,10 +187,10 @@ void ListControlsTest::staticTextFlags_data() {
   QTest::newRow("centre image") << uint(ss::kCenterImage)
                                 << int(Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine | Qt::TextShowMnemonic)
                                 << int(Qt::ElideNone);
-  QTest::newRow("end ellipsis") << uint(ss::kEndEllipsis)
-                                << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic) << int(Qt::ElideRight);
-  QTest::newRow("path ellipsis") << uint(ss::kPathEllipsis)
-                                 << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic) << int(Qt::ElideMiddle);
+  QTest::newRow("end ellipsis") << uint(ss::kEndEllipsis) << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic)
+                                << int(Qt::ElideRight);
+  QTest::newRow("path ellipsis") << uint(ss::kPathEllipsis) << int(Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic)
+                                 << int(Qt::ElideMiddle);
 }
 
 void ListControlsTest::staticTextFlags() {

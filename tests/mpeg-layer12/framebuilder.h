@@ -96,11 +96,10 @@ struct Group {
 using Layout = std::vector<Group>;
 
 inline const Layout& TableB2a() {
-  static const Layout t = {
-      {3, 4, {0, 3, 7, 15, 31, 63, 127, 255, 511, 1023, 2047, 4095, 8191, 16383, 32767, 65535}},
-      {8, 4, {0, 3, 5, 7, 9, 15, 31, 63, 127, 255, 511, 1023, 2047, 4095, 8191, 65535}},
-      {12, 3, {0, 3, 5, 7, 9, 15, 31, 65535}},
-      {4, 2, {0, 3, 5, 65535}}};
+  static const Layout t = {{3, 4, {0, 3, 7, 15, 31, 63, 127, 255, 511, 1023, 2047, 4095, 8191, 16383, 32767, 65535}},
+                           {8, 4, {0, 3, 5, 7, 9, 15, 31, 63, 127, 255, 511, 1023, 2047, 4095, 8191, 65535}},
+                           {12, 3, {0, 3, 5, 7, 9, 15, 31, 65535}},
+                           {4, 2, {0, 3, 5, 65535}}};
   return t;
 }
 inline const Layout& TableB2b() {
@@ -133,9 +132,9 @@ inline const Layout& TableLowRate() {
 
 // A frame and the 64-value slots it should decode to (before any band limit).
 struct Frame {
-  std::vector<uint8_t> bytes;     // exactly one frame
-  bool fits = false;              // all written bits inside the frame
-  std::vector<double> expected;   // 12 or 36 slots of 64 values
+  std::vector<uint8_t> bytes;    // exactly one frame
+  bool fits = false;             // all written bits inside the frame
+  std::vector<double> expected;  // 12 or 36 slots of 64 values
   int channels = 1;
   int codedSubbands = 0;
 };

@@ -49,7 +49,8 @@ Frame Build(const Case& c, std::mt19937& rng) {
     }
     int sb = 0;
     for (int group = 0; sb < coded; ++group) {
-      const int groupMax = c.layout ? static_cast<int>((*c.layout())[static_cast<size_t>(group)].levels.size()) - 1 : 14;
+      const int groupMax =
+          c.layout ? static_cast<int>((*c.layout())[static_cast<size_t>(group)].levels.size()) - 1 : 14;
       const int groupCount = c.layout ? (*c.layout())[static_cast<size_t>(group)].subbands : 32;
       for (int k = 0; k < groupCount; ++k, ++sb) {
         const int top = std::min(maxValue, groupMax);
@@ -218,9 +219,10 @@ TEST(Layer2Stream, FirstFrameWithoutTableIsRefused) {
 // decoder stays inside the buffer (the sanitizer build sees any stray read)
 // and writes exactly one frame of PCM, whatever the options.
 TEST(HostileFrames, StayInsideTheirBuffer) {
-  const Header headers[] = {{1, 1, 1, 0, 1, 0}, {1, 1, 14, 1, 3, 0}, {1, 1, 14, 2, 0, 0, true}, {2, 1, 1, 0, 1, 3},
-                            {1, 2, 4, 1, 0, 0}, {1, 2, 2, 0, 3, 0},  {1, 2, 14, 1, 1, 3},       {2, 2, 1, 2, 1, 0},
-                            {3, 2, 14, 0, 3, 0}, {1, 2, 10, 0, 2, 0, true}};
+  const Header headers[] = {{1, 1, 1, 0, 1, 0},       {1, 1, 14, 1, 3, 0}, {1, 1, 14, 2, 0, 0, true},
+                            {2, 1, 1, 0, 1, 3},       {1, 2, 4, 1, 0, 0},  {1, 2, 2, 0, 3, 0},
+                            {1, 2, 14, 1, 1, 3},      {2, 2, 1, 2, 1, 0},  {3, 2, 14, 0, 3, 0},
+                            {1, 2, 10, 0, 2, 0, true}};
   struct Options {
     uint32_t reduction, conversion;
   } const optionSets[] = {{0, 0}, {0, kConversionPrecise}, {1, 1}, {2, 8 | 3}, {1, 2 | kConversionPrecise}};

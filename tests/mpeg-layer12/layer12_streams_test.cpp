@@ -46,8 +46,8 @@ struct Vector {
   // default limit of 31 subbands leaves out, carries signal.
   bool topSubbandSilent;
 };
-const Vector kVectors[] = {{"l1-fl1", true},  {"l1-fl2", true},  {"l1-fl3", true},  {"l1-fl4", true},
-                           {"l1-fl6", false}, {"l1-fl7", true},  {"l2-fl10", true}, {"l2-fl11", true},
+const Vector kVectors[] = {{"l1-fl1", true},  {"l1-fl2", true},  {"l1-fl3", true},   {"l1-fl4", true},
+                           {"l1-fl6", false}, {"l1-fl7", true},  {"l2-fl10", true},  {"l2-fl11", true},
                            {"l2-fl12", true}, {"l2-fl14", true}, {"l2-test32", true}};
 
 void PrintTo(const Vector& v, std::ostream* os) { *os << v.name; }
@@ -210,9 +210,12 @@ void CheckVariants(const std::string& input, int channels, bool lowPitched) {
       size_t wrong = 0;
       for (size_t i = 0; i < s16.size(); ++i) {
         const int l = both[2 * i], rr = both[2 * i + 1];
-        if (std::string(row) == "left") wrong += s16[i] != l;
-        else if (std::string(row) == "right") wrong += s16[i] != rr;
-        else wrong += std::abs(2 * s16[i] - (l + rr)) > 3;
+        if (std::string(row) == "left")
+          wrong += s16[i] != l;
+        else if (std::string(row) == "right")
+          wrong += s16[i] != rr;
+        else
+          wrong += std::abs(2 * s16[i] - (l + rr)) > 3;
       }
       EXPECT_EQ(wrong, 0u) << input << " " << flags;
     }

@@ -72,9 +72,9 @@ inline bool MakeEncodedStream(const std::string& path, int rate, int channels, c
   // The temporary keeps the extension: some encoders choose the format by it.
   const std::string tmp = path + ".tmp" + std::filesystem::path(path).extension().string();
   const size_t in = encoder.find(" IN ");
-  const std::string command = in == std::string::npos
-                                  ? encoder + " " + Quote(wav) + " " + Quote(tmp)
-                                  : encoder.substr(0, in) + " " + Quote(wav) + encoder.substr(in + 3) + " " + Quote(tmp);
+  const std::string command =
+      in == std::string::npos ? encoder + " " + Quote(wav) + " " + Quote(tmp)
+                              : encoder.substr(0, in) + " " + Quote(wav) + encoder.substr(in + 3) + " " + Quote(tmp);
   const bool made = RunCommand(command) == 0 && RunCommand("mv " + Quote(tmp) + " " + Quote(path)) == 0;
   std::remove(wav.c_str());
   return made;

@@ -20,8 +20,8 @@ struct Vector {
 };
 
 const Vector kLayer3Vectors[] = {
-    {"l3-compl", 2},    {"l3-he_32khz", 2}, {"l3-he_48khz", 2},         {"l3-hecommon", 2},
-    {"l3-si", 2},       {"l3-si_block", 2}, {"M2L3_bitrate_16_all", 2}, {"M2L3_bitrate_22_all", 20},
+    {"l3-compl", 2}, {"l3-he_32khz", 2}, {"l3-he_48khz", 2},         {"l3-hecommon", 2},
+    {"l3-si", 2},    {"l3-si_block", 2}, {"M2L3_bitrate_16_all", 2}, {"M2L3_bitrate_22_all", 20},
 };
 
 class Layer3Vector : public ::testing::TestWithParam<Vector> {};
@@ -55,23 +55,34 @@ TEST_P(Layer3Vector, PreciseWithinLimits) {
   EXPECT_LE(d.max, 2) << v.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Vectors, Layer3Vector, ::testing::ValuesIn(kLayer3Vectors),
-                         [](const auto& info) { std::string n = info.param.name; for (char& c : n) if (c == '-') c = '_'; return n; });
+INSTANTIATE_TEST_SUITE_P(Vectors, Layer3Vector, ::testing::ValuesIn(kLayer3Vectors), [](const auto& info) {
+  std::string n = info.param.name;
+  for (char& c : n)
+    if (c == '-') c = '_';
+  return n;
+});
 
 // Every illegal, unusual and cut stream: a clean exit (decoded or a one-line
 // refusal), never a crash; under the sanitizers also no invalid access.
 TEST(BadVectors, DecodedOrRefusedWithoutFault) {
   const std::string dir = VectorsDir();
   if (!Exists(dir + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
-  const char* names[] = {"ILL2_layer1.bit",  "ILL2_mono.bit", "ILL2_overalloc1.bit", "ILL2_overalloc2.bit",
-                         "ILL4_sync.bit",    "l3-nonstandard-id3v1.bit", "l3-nonstandard-id3v2.bit",
-                         "l3-nonstandard-sideinfo-size.bit", "l3-nonstandard-small.bit",
-                         "l3-nonstandard-vbrtag-oob-read.bit", "l3-compl-cut.mp3"};
+  const char* names[] = {"ILL2_layer1.bit",
+                         "ILL2_mono.bit",
+                         "ILL2_overalloc1.bit",
+                         "ILL2_overalloc2.bit",
+                         "ILL4_sync.bit",
+                         "l3-nonstandard-id3v1.bit",
+                         "l3-nonstandard-id3v2.bit",
+                         "l3-nonstandard-sideinfo-size.bit",
+                         "l3-nonstandard-small.bit",
+                         "l3-nonstandard-vbrtag-oob-read.bit",
+                         "l3-compl-cut.mp3"};
   for (const char* name : names) {
     for (const char* flags : {"", "--precise --channels mix", "--reduction 2 --8bit"}) {
       const std::string out = ::testing::TempDir() + "/bad.raw";
-      const int status = RunCommand(Quote(Mpadec()) + " " + flags + " " + Quote(dir + "/" + name) + " " + Quote(out) +
-                             " 2>/dev/null");
+      const int status =
+          RunCommand(Quote(Mpadec()) + " " + flags + " " + Quote(dir + "/" + name) + " " + Quote(out) + " 2>/dev/null");
       EXPECT_TRUE(status == 0 || status == 1) << name << " " << flags << ": status " << status;
       std::remove(out.c_str());
     }
@@ -85,7 +96,8 @@ TEST(BadVectors, TaggedStreamsDecodeTheirFrames) {
   if (!Exists(dir + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
   for (const char* name : {"l3-nonstandard-id3v1", "l3-nonstandard-id3v2"}) {
     const std::string out = ::testing::TempDir() + "/tagged.raw";
-    ASSERT_EQ(RunCommand(Quote(Mpadec()) + " --precise " + Quote(dir + "/" + name + ".bit") + " " + Quote(out)), 0) << name;
+    ASSERT_EQ(RunCommand(Quote(Mpadec()) + " --precise " + Quote(dir + "/" + name + ".bit") + " " + Quote(out)), 0)
+        << name;
     const auto decoded = ReadPcm16(out);
     const auto reference = ReadPcm16(dir + "/" + name + ".pcm");
     ASSERT_FALSE(decoded.empty()) << name;

@@ -13,102 +13,102 @@ namespace {
 const QByteArray kExpected = "1.5.2\r\nversion.dat\r\nhttp://www.lexoria.example/SoftwareDownload/Lexoria_Japanese";
 
 QStringList HandOverFiles(const QString& dir) {
-    return QDir(dir).entryList({QStringLiteral("CUAD*")}, QDir::Files, QDir::Name);
+  return QDir(dir).entryList({QStringLiteral("CUAD*")}, QDir::Files, QDir::Name);
 }
 
 // A temporary folder for the hand-over files and a working directory, both
 // fresh, for as long as the object lives.
 struct Folders {
-    QTemporaryDir temp;
-    QTemporaryDir work;
-    QString previous = QDir::currentPath();
-    Folders() {
-        qputenv("TMPDIR", temp.path().toLocal8Bit());
-        QDir::setCurrent(work.path());
-    }
-    ~Folders() {
-        QDir::setCurrent(previous);
-        qunsetenv("TMPDIR");
-    }
+  QTemporaryDir temp;
+  QTemporaryDir work;
+  QString previous = QDir::currentPath();
+  Folders() {
+    qputenv("TMPDIR", temp.path().toLocal8Bit());
+    QDir::setCurrent(work.path());
+  }
+  ~Folders() {
+    QDir::setCurrent(previous);
+    qunsetenv("TMPDIR");
+  }
 };
 }  // namespace
 
 class AutoUpdateTest : public QObject {
-    Q_OBJECT
-private slots:
-    void handOverFileNameModeAndBytes() {
-        Folders f;
-        bool done = false;
-        auto job = lexoria::online::RunUpdateCheckOnce(done);
-        QVERIFY(done);
-        QVERIFY(job);
-        const QStringList files = HandOverFiles(f.temp.path());
-        QCOMPARE(files.size(), 1);
-        QCOMPARE(QFileInfo(job->HandOverPath()).absolutePath(), QFileInfo(f.temp.path()).absoluteFilePath());
-        QCOMPARE(QFileInfo(job->HandOverPath()).fileName(), files.first());
-        struct stat st {};
-        QCOMPARE(stat(QFile::encodeName(job->HandOverPath()).constData(), &st), 0);
-        QCOMPARE(int(st.st_mode & 0777), 0600);
-        QFile file(job->HandOverPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), kExpected);
-        // No updater in the working directory: nothing started, nothing shown.
-        QVERIFY(!job->UpdaterStarted());
-        QVERIFY(QApplication::topLevelWidgets().isEmpty());
-    }
+  Q_OBJECT
+ private slots:
+  void handOverFileNameModeAndBytes() {
+    Folders f;
+    bool done = false;
+    auto job = lexoria::online::RunUpdateCheckOnce(done);
+    QVERIFY(done);
+    QVERIFY(job);
+    const QStringList files = HandOverFiles(f.temp.path());
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(QFileInfo(job->HandOverPath()).absolutePath(), QFileInfo(f.temp.path()).absoluteFilePath());
+    QCOMPARE(QFileInfo(job->HandOverPath()).fileName(), files.first());
+    struct stat st {};
+    QCOMPARE(stat(QFile::encodeName(job->HandOverPath()).constData(), &st), 0);
+    QCOMPARE(int(st.st_mode & 0777), 0600);
+    QFile file(job->HandOverPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), kExpected);
+    // No updater in the working directory: nothing started, nothing shown.
+    QVERIFY(!job->UpdaterStarted());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+  }
 
-    void onlyOncePerRun() {
-        Folders f;
-        bool done = false;
-        QVERIFY(lexoria::online::RunUpdateCheckOnce(done));
-        QVERIFY(!lexoria::online::RunUpdateCheckOnce(done));
-        QCOMPARE(HandOverFiles(f.temp.path()).size(), 1);
-    }
+  void onlyOncePerRun() {
+    Folders f;
+    bool done = false;
+    QVERIFY(lexoria::online::RunUpdateCheckOnce(done));
+    QVERIFY(!lexoria::online::RunUpdateCheckOnce(done));
+    QCOMPARE(HandOverFiles(f.temp.path()).size(), 1);
+  }
 
-    void everyRunMakesANewFile() {
-        Folders f;
-        CAutoUpdate a;
-        CAutoUpdate b;
-        QVERIFY(!a.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
-        QVERIFY(!b.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
-        QVERIFY(a.HandOverPath() != b.HandOverPath());
-        QCOMPARE(HandOverFiles(f.temp.path()).size(), 2);
-        QFile file(a.HandOverPath());
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), QByteArray("9.9\r\nversion.dat\r\nhttp://host/dl"));
-    }
+  void everyRunMakesANewFile() {
+    Folders f;
+    CAutoUpdate a;
+    CAutoUpdate b;
+    QVERIFY(!a.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
+    QVERIFY(!b.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
+    QVERIFY(a.HandOverPath() != b.HandOverPath());
+    QCOMPARE(HandOverFiles(f.temp.path()).size(), 2);
+    QFile file(a.HandOverPath());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("9.9\r\nversion.dat\r\nhttp://host/dl"));
+  }
 
-    void updaterGetsThePath() {
-        Folders f;
-        // A stand-in updater that writes down the argument it was given.
-        QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/started.txt\"\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        CAutoUpdate job;
-        job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2");
-        QVERIFY(job.UpdaterStarted());
-        const QString record = QDir(f.work.path()).filePath(QStringLiteral("started.txt"));
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) && QFileInfo(record).size() > 0, 10000);
-        QFile started(record);
-        QVERIFY(started.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromLocal8Bit(started.readAll()), job.HandOverPath());
-    }
+  void updaterGetsThePath() {
+    Folders f;
+    // A stand-in updater that writes down the argument it was given.
+    QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/started.txt\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    CAutoUpdate job;
+    job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2");
+    QVERIFY(job.UpdaterStarted());
+    const QString record = QDir(f.work.path()).filePath(QStringLiteral("started.txt"));
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) && QFileInfo(record).size() > 0, 10000);
+    QFile started(record);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromLocal8Bit(started.readAll()), job.HandOverPath());
+  }
 
-    void noTemporaryFolderNoStart() {
-        Folders f;
-        QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started.txt\"\n");
-        script.close();
-        script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("TMPDIR", QByteArray("/nonexistent/lexoria"));
-        CAutoUpdate job;
-        QVERIFY(!job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2"));
-        QVERIFY(job.HandOverPath().isEmpty());
-        QVERIFY(!job.UpdaterStarted());
-    }
+  void noTemporaryFolderNoStart() {
+    Folders f;
+    QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started.txt\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("TMPDIR", QByteArray("/nonexistent/lexoria"));
+    CAutoUpdate job;
+    QVERIFY(!job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2"));
+    QVERIFY(job.HandOverPath().isEmpty());
+    QVERIFY(!job.UpdaterStarted());
+  }
 };
 
 LEXORIA_TEST_MAIN(AutoUpdateTest)

@@ -6,18 +6,18 @@
 #include <QUrl>
 
 class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    UrlCatcher() {
-        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open");
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
-    }
-    ~UrlCatcher() override {
-        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    }
-    QStringList opened;
+  Q_OBJECT
+ public:
+  UrlCatcher() {
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "Open");
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "Open");
+  }
+  ~UrlCatcher() override {
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+  }
+  QStringList opened;
 
-public slots:
-    void Open(const QUrl& url) { opened.append(url.toString()); }
+ public slots:
+  void Open(const QUrl& url) { opened.append(url.toString()); }
 };

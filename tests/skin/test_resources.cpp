@@ -7,9 +7,9 @@
 
 namespace {
 struct Size {
-    int id;
-    int width;
-    int height;
+  int id;
+  int width;
+  int height;
 };
 
 // Every bitmap the program loads, at the size its window code relies on.
@@ -25,31 +25,31 @@ int Le16(const QByteArray& b, int at) { return uchar(b[at]) | (uchar(b[at + 1]) 
 }  // namespace
 
 class ResourcesTest : public QObject {
-    Q_OBJECT
-private slots:
-    void bitmapsHaveTheirSizesAndDepth() {
-        for (const Size& s : kBitmaps) {
-            const QImage img = lexoria::LoadBitmapResource(s.id);
-            QVERIFY2(!img.isNull(), qPrintable(QString::number(s.id)));
-            QCOMPARE(img.size(), QSize(s.width, s.height));
-            QFile file(lexoria::BitmapResourcePath(s.id));
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            const QByteArray header = file.read(54);
-            QCOMPARE(header.left(2), QByteArray("BM"));
-            QCOMPARE(Le16(header, 28), 24);  // bits per pixel
-        }
+  Q_OBJECT
+ private slots:
+  void bitmapsHaveTheirSizesAndDepth() {
+    for (const Size& s : kBitmaps) {
+      const QImage img = lexoria::LoadBitmapResource(s.id);
+      QVERIFY2(!img.isNull(), qPrintable(QString::number(s.id)));
+      QCOMPARE(img.size(), QSize(s.width, s.height));
+      QFile file(lexoria::BitmapResourcePath(s.id));
+      QVERIFY(file.open(QIODevice::ReadOnly));
+      const QByteArray header = file.read(54);
+      QCOMPARE(header.left(2), QByteArray("BM"));
+      QCOMPARE(Le16(header, 28), 24);  // bits per pixel
     }
+  }
 
-    void unknownIdsGiveNothing() {
-        QVERIFY(lexoria::LoadBitmapResource(4242).isNull());
-        QVERIFY(lexoria::LoadIconResource(4242).isNull());
-    }
+  void unknownIdsGiveNothing() {
+    QVERIFY(lexoria::LoadBitmapResource(4242).isNull());
+    QVERIFY(lexoria::LoadIconResource(4242).isNull());
+  }
 
-    void iconExists() {
-        const QIcon icon = lexoria::LoadIconResource(146);
-        QVERIFY(!icon.isNull());
-        QVERIFY(!icon.pixmap(32, 32).isNull());
-    }
+  void iconExists() {
+    const QIcon icon = lexoria::LoadIconResource(146);
+    QVERIFY(!icon.isNull());
+    QVERIFY(!icon.pixmap(32, 32).isNull());
+  }
 };
 
 LEXORIA_TEST_MAIN(ResourcesTest)

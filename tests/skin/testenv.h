@@ -6,16 +6,16 @@
 #include <sys/stat.h>
 
 inline void PrepareTestRuntimeDir() {
-    const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/lexoria-test-runtime-" + QByteArray::number(getuid());
-    mkdir(dir.constData(), 0700);
-    chmod(dir.constData(), 0700);
-    qputenv("XDG_RUNTIME_DIR", dir);
+  const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/lexoria-test-runtime-" + QByteArray::number(getuid());
+  mkdir(dir.constData(), 0700);
+  chmod(dir.constData(), 0700);
+  qputenv("XDG_RUNTIME_DIR", dir);
 }
 
-#define LEXORIA_TEST_MAIN(TestClass)          \
-    int main(int argc, char** argv) {         \
-        PrepareTestRuntimeDir();              \
-        QApplication app(argc, argv);         \
-        TestClass test;                       \
-        return QTest::qExec(&test, argc, argv); \
-    }
+#define LEXORIA_TEST_MAIN(TestClass)        \
+  int main(int argc, char** argv) {         \
+    PrepareTestRuntimeDir();                \
+    QApplication app(argc, argv);           \
+    TestClass test;                         \
+    return QTest::qExec(&test, argc, argv); \
+  }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "soundfixtures.h"
 #include "sound/cliparchive.h"
+#include "soundfixtures.h"
 
 namespace lexoria::sound {
 namespace {

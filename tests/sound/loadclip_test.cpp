@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "soundfixtures.h"
 #include "sound/captureoutput.h"
 #include "sound/cliparchive.h"
 #include "sound/loadclip.h"
+#include "soundfixtures.h"
 
 namespace lexoria::sound {
 namespace {
@@ -44,8 +44,8 @@ class LoadClipTest : public ::testing::Test {
     testing::WriteArchiveFiles(m_dir.Path(), {SilentFrames(5), SilentFrames(8), SilentFrames(12)});
   }
   ClipStatus Load(int32_t n) {
-    return LoadClip(n, m_player, m_current, [this](std::string_view text) { m_messages.emplace_back(text); },
-                    m_dir.Path());
+    return LoadClip(
+        n, m_player, m_current, [this](std::string_view text) { m_messages.emplace_back(text); }, m_dir.Path());
   }
   static uint32_t LengthOf(uint32_t frames) { return frames * kMpeg2MonoFrameBytes; }
 
@@ -102,23 +102,28 @@ TEST_F(LoadClipTest, FailuresKeepThePreviousClip) {
   const Row rows[] = {
       {"data.dat missing", [](const fs::path& d) { fs::remove(d / "data.dat"); }, 3, ClipStatus::NoDataFile,
        "Can't find sound file!"},
-      {"data.idx missing", [](const fs::path& d) { fs::remove(d / "data.idx"); }, 3, ClipStatus::NoIndexFile,
-       nullptr},
+      {"data.idx missing", [](const fs::path& d) { fs::remove(d / "data.idx"); }, 3, ClipStatus::NoIndexFile, nullptr},
       {"both missing", [](const fs::path& d) { fs::remove(d / "data.idx"), fs::remove(d / "data.dat"); }, 3,
        ClipStatus::NoDataFile, "Can't find sound file!"},
       {"clip 0", noChange, 0, ClipStatus::NoSuchClip, nullptr},
       {"clip -1", noChange, -1, ClipStatus::NoSuchClip, nullptr},
       {"lowest clip number", noChange, INT32_MIN, ClipStatus::NoSuchClip, nullptr},
       {"one past the last clip", noChange, 4, ClipStatus::NoSuchClip, nullptr},
-      {"a trailing partial entry", [](const fs::path& d) { PatchFile(d / "data.idx", 24, {1, 2, 3, 4}); }, 4,
-       ClipStatus::NoSuchClip, nullptr},
+      {"a trailing partial entry",
+       [](const fs::path& d) {
+         PatchFile(d / "data.idx", 24, {1, 2, 3, 4});
+       },
+       4, ClipStatus::NoSuchClip, nullptr},
       {"empty index", [](const fs::path& d) { testing::WriteFile(d / "data.idx", {}); }, 1, ClipStatus::NoSuchClip,
        nullptr},
       {"format value 2101", [](const fs::path& d) { PatchFile(d / "data.dat", 8, Le32(2101)); }, 3,
        ClipStatus::BadHeader, "This file is not in right format!"},
       {"magic differs in its last byte", [](const fs::path& d) { PatchFile(d / "data.dat", 7, {'L'}); }, 3,
        ClipStatus::BadHeader, "This file is not in right format!"},
-      {"data.dat shorter than its header", [](const fs::path& d) { testing::WriteFile(d / "data.dat", {'z', 'a'}); },
+      {"data.dat shorter than its header",
+       [](const fs::path& d) {
+         testing::WriteFile(d / "data.dat", {'z', 'a'});
+       },
        3, ClipStatus::BadHeader, "This file is not in right format!"},
       {"body wholly beyond data.dat", [](const fs::path& d) { PatchFile(d / "data.idx", 16, Le32(1u << 30)); }, 3,
        ClipStatus::BadEntry, nullptr},
@@ -126,7 +131,9 @@ TEST_F(LoadClipTest, FailuresKeepThePreviousClip) {
        [](const fs::path& d) { PatchFile(d / "data.idx", 20, Le32(12 * kMpeg2MonoFrameBytes + 1)); }, 3,
        ClipStatus::BadEntry, nullptr},
       {"offset and size wrapping 32 bits",
-       [](const fs::path& d) { PatchFile(d / "data.idx", 16, Le32(0xFFFFFF00u)), PatchFile(d / "data.idx", 20, Le32(0x200)); },
+       [](const fs::path& d) {
+         PatchFile(d / "data.idx", 16, Le32(0xFFFFFF00u)), PatchFile(d / "data.idx", 20, Le32(0x200));
+       },
        3, ClipStatus::BadEntry, nullptr},
       {"body of size 0", [](const fs::path& d) { PatchFile(d / "data.idx", 20, Le32(0)); }, 3, ClipStatus::BadEntry,
        nullptr},

@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "soundfixtures.h"
 #include "sound/captureoutput.h"
 #include "sound/cliparchive.h"
 #include "sound/clipstream.h"
 #include "sound/loadclip.h"
+#include "soundfixtures.h"
 
 namespace lexoria::sound {
 namespace {
@@ -22,9 +22,9 @@ namespace fs = std::filesystem;
 
 struct Case {
   std::string name;
-  Bytes clip;        // what the archive holds
-  Bytes stream;      // the bare frames inside it
-  uint32_t frames;   // frames in the stream
+  Bytes clip;       // what the archive holds
+  Bytes stream;     // the bare frames inside it
+  uint32_t frames;  // frames in the stream
 };
 
 // Encoded once for all tests: lame takes a while.
@@ -50,7 +50,8 @@ class RenderTest : public ::testing::Test {
       s_cases.push_back({std::move(name), std::move(clip), std::move(stream), frames});
     };
     add("bare", cbr, cbr);
-    for (ClipWrapper w : {ClipWrapper::WaveFact70, ClipWrapper::WaveFact72, ClipWrapper::WaveData58, ClipWrapper::Rmp3}) {
+    for (ClipWrapper w :
+         {ClipWrapper::WaveFact70, ClipWrapper::WaveFact72, ClipWrapper::WaveData58, ClipWrapper::Rmp3}) {
       add(WrapperName(w), testing::Wrap(cbr, w), cbr);
     }
     add("trailing tag", testing::WithTag(cbr), cbr);
@@ -131,9 +132,9 @@ TEST_F(RenderTest, PlaysExactlyWhatMpadecDecodes) {
     const auto mismatch = std::mismatch(played.begin() + static_cast<std::ptrdiff_t>(tagBytes),
                                         played.begin() + static_cast<std::ptrdiff_t>(sounding), oracle.begin());
     EXPECT_EQ(mismatch.first - played.begin(), static_cast<std::ptrdiff_t>(sounding)) << "first differing byte";
-    EXPECT_TRUE(std::all_of(played.begin() + static_cast<std::ptrdiff_t>(sounding), played.end(),
-                            [](uint8_t b) { return b == 0; }))
-        << "slots after the last frame are silent";
+    EXPECT_TRUE(std::all_of(played.begin() + static_cast<std::ptrdiff_t>(sounding), played.end(), [](uint8_t b) {
+      return b == 0;
+    })) << "slots after the last frame are silent";
   }
 }
 

@@ -58,8 +58,7 @@ Bytes Wrap(const Bytes& stream, ClipWrapper wrapper) {
     out.resize(out.size() + size - 2, 0);
   };
   switch (wrapper) {
-    case ClipWrapper::Bare:
-      return stream;
+    case ClipWrapper::Bare: return stream;
     case ClipWrapper::WaveFact70:
     case ClipWrapper::WaveFact72:
       fmtChunk(wrapper == ClipWrapper::WaveFact70 ? 30 : 32);
@@ -74,9 +73,7 @@ Bytes Wrap(const Bytes& stream, ClipWrapper wrapper) {
       PutText(out, "data");
       Put32(out, static_cast<uint32_t>(stream.size()));
       break;
-    case ClipWrapper::Rmp3:
-      PutText(out, "RMP3data");
-      break;
+    case ClipWrapper::Rmp3: PutText(out, "RMP3data"); break;
   }
   out.insert(out.end(), stream.begin(), stream.end());
   const uint32_t riffSize = static_cast<uint32_t>(out.size() - 8);
@@ -149,7 +146,8 @@ std::vector<Bytes> SplitFrames(const Bytes& stream) {
 
 Bytes JoinFrames(const std::vector<Bytes>& frames, size_t first, size_t count) {
   Bytes out;
-  for (size_t i = first; i < first + count && i < frames.size(); ++i) out.insert(out.end(), frames[i].begin(), frames[i].end());
+  for (size_t i = first; i < first + count && i < frames.size(); ++i)
+    out.insert(out.end(), frames[i].begin(), frames[i].end());
   return out;
 }
 

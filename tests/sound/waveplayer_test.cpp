@@ -6,9 +6,9 @@
 #include <cstring>
 #include <functional>
 
-#include "soundfixtures.h"
 #include "sound/captureoutput.h"
 #include "sound/waveplayer.h"
+#include "soundfixtures.h"
 
 namespace lexoria::sound {
 namespace {
@@ -197,11 +197,10 @@ TEST(WavePlayer, PlayRange) {
   };
   // 40 frames: 960 ms.
   const Row rows[] = {
-      {0, 400000, 0, 960, 41},  // clamped to the duration
-      {500, 100, 0, 960, 41},   // start after end: the whole clip
-      {0, 0, 0, 960, 41},       // (0, 0): the whole frames
-      {0, 480, 0, 480, 21},
-      {2000, 3000, 0, 960, 41},  // both beyond the duration
+      {0, 400000, 0, 960, 41},                            // clamped to the duration
+      {500, 100, 0, 960, 41},                             // start after end: the whole clip
+      {0, 0, 0, 960, 41},                                 // (0, 0): the whole frames
+      {0, 480, 0, 480, 21},    {2000, 3000, 0, 960, 41},  // both beyond the duration
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(::testing::Message() << "range " << row.start << " to " << row.end);
@@ -387,8 +386,14 @@ TEST(WavePlayer, VbrStreamAdvancesByEachFramesOwnLength) {
     stream.insert(stream.end(), frame.begin(), frame.end());
   }
   const uint32_t total = static_cast<uint32_t>(stream.size());
-  const uint8_t counts[8] = {0, 0, 0, audioFrames, static_cast<uint8_t>(total >> 24), static_cast<uint8_t>(total >> 16),
-                             static_cast<uint8_t>(total >> 8), static_cast<uint8_t>(total)};
+  const uint8_t counts[8] = {0,
+                             0,
+                             0,
+                             audioFrames,
+                             static_cast<uint8_t>(total >> 24),
+                             static_cast<uint8_t>(total >> 16),
+                             static_cast<uint8_t>(total >> 8),
+                             static_cast<uint8_t>(total)};
   std::memcpy(stream.data() + 21, counts, 8);
 
   CaptureOutput out;

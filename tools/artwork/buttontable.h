@@ -5,13 +5,13 @@
 enum class ButtonKind { Category, HeaderLink, FooterLink, Minimise, Exit, Search, Go, Favourite, Play, AboutOk };
 
 struct ButtonStrip {
-    int id;
-    const char* stem;
-    int width;
-    int height;
-    ButtonKind kind;
-    const char* label;
-    const char* glyph;  // Japanese emblem of the category buttons
+  int id;
+  const char* stem;
+  int width;
+  int height;
+  ButtonKind kind;
+  const char* label;
+  const char* glyph;  // Japanese emblem of the category buttons
 };
 
 inline constexpr ButtonStrip kButtonStrips[] = {

@@ -22,9 +22,7 @@ void PrintMessage(std::string_view text) {
   std::fprintf(stderr, "cliptool: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
-const char* VersionName(uint32_t version) {
-  return version == 1 ? "MPEG-1" : version == 2 ? "MPEG-2" : "MPEG-2.5";
-}
+const char* VersionName(uint32_t version) { return version == 1 ? "MPEG-1" : version == 2 ? "MPEG-2" : "MPEG-2.5"; }
 
 const char* ModeName(uint32_t mode) {
   static const char* const names[4] = {"stereo", "joint stereo", "dual channel", "mono"};
@@ -63,9 +61,12 @@ ClipSummary Summarise(const std::vector<uint8_t>& body) {
   const mpeg::FrameHeader& h = format.header;
   char text[160];
   std::snprintf(text, sizeof text, "%s %s layer %s %u Hz %s %u kbit/s%s%s", WrapperName(s.layout.wrapper),
-                VersionName(h.version), h.layer == 1 ? "I" : h.layer == 2 ? "II" : "III", unsigned{format.sampleRate},
-                ModeName(h.mode), unsigned{format.kbitRate}, s.walk.vbrHeader ? " VBR" : "",
-                s.layout.trailingTag ? " +TAG" : "");
+                VersionName(h.version),
+                h.layer == 1   ? "I"
+                : h.layer == 2 ? "II"
+                               : "III",
+                unsigned{format.sampleRate}, ModeName(h.mode), unsigned{format.kbitRate},
+                s.walk.vbrHeader ? " VBR" : "", s.layout.trailingTag ? " +TAG" : "");
   s.format = text;
   s.durationMs = static_cast<uint32_t>(uint64_t{s.walk.frames} * SamplesPerFrame(h) * 1000 / format.sampleRate);
   return s;

@@ -9,7 +9,6 @@
 
 namespace lexoria::cliptool {
 
-bool WriteWaveFile(const std::filesystem::path& path, const sound::WaveFormat& format,
-                   const std::vector<uint8_t>& pcm);
+bool WriteWaveFile(const std::filesystem::path& path, const sound::WaveFormat& format, const std::vector<uint8_t>& pcm);
 
 }  // namespace lexoria::cliptool

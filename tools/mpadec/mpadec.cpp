@@ -73,8 +73,8 @@ size_t StreamStart(const std::vector<uint8_t>& d) {
   }
   if (at(start, "ID3") && d.size() >= start + 10) {
     const uint8_t* s = d.data() + start + 6;
-    const size_t size = (size_t{s[0] & 0x7Fu} << 21) | (size_t{s[1] & 0x7Fu} << 14) | (size_t{s[2] & 0x7Fu} << 7) |
-                        (s[3] & 0x7Fu);
+    const size_t size =
+        (size_t{s[0] & 0x7Fu} << 21) | (size_t{s[1] & 0x7Fu} << 14) | (size_t{s[2] & 0x7Fu} << 7) | (s[3] & 0x7Fu);
     start += 10 + size + ((d[start + 5] & 0x10) ? 10 : 0);
   }
   return start;
@@ -95,11 +95,16 @@ int main(int argc, char** argv) {
       options.reduction = static_cast<uint32_t>(v[0] - '0');
     } else if (a == "--channels" && i + 1 < argc) {
       const std::string v = argv[++i];
-      if (v == "both") conversion = (conversion & ~3u);
-      else if (v == "mix") conversion = (conversion & ~3u) | 1;
-      else if (v == "left") conversion = (conversion & ~3u) | 2;
-      else if (v == "right") conversion = (conversion & ~3u) | 3;
-      else return Fail("--channels takes both, mix, left or right");
+      if (v == "both")
+        conversion = (conversion & ~3u);
+      else if (v == "mix")
+        conversion = (conversion & ~3u) | 1;
+      else if (v == "left")
+        conversion = (conversion & ~3u) | 2;
+      else if (v == "right")
+        conversion = (conversion & ~3u) | 3;
+      else
+        return Fail("--channels takes both, mix, left or right");
     } else if (a == "--8bit") {
       conversion |= kConversion8Bit;
     } else if (a == "--precise") {
@@ -113,7 +118,9 @@ int main(int argc, char** argv) {
     }
   }
   if (files.size() != 2)
-    return Fail("usage: mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit] [--precise] [--verbose] INPUT OUTPUT");
+    return Fail(
+        "usage: mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit] [--precise] [--verbose] INPUT "
+        "OUTPUT");
 
   std::vector<uint8_t> data;
   if (!ReadFile(files[0], data)) return Fail(std::string("cannot read ") + files[0]);
@@ -213,8 +220,10 @@ int main(int argc, char** argv) {
   }
   if (verbose)
     std::fprintf(stderr, "MPEG-%s layer %u, %u Hz output, %u channel(s), %u-bit; %zu frames decoded, %zu skipped\n",
-                 info.version == 1 ? "1" : info.version == 2 ? "2" : "2.5", info.layer, info.sampleRate,
-                 info.outputChannels, info.outputBits, decoded, skipped);
+                 info.version == 1   ? "1"
+                 : info.version == 2 ? "2"
+                                     : "2.5",
+                 info.layer, info.sampleRate, info.outputChannels, info.outputBits, decoded, skipped);
   if (!ok) return Fail("cannot write " + out);
   return 0;
 }
