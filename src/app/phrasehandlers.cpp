@@ -68,6 +68,7 @@ void CWendaroDlg::OnSecondFormClicked() {
 
 void CWendaroDlg::LoadClip(std::int32_t phrase) {
   std::int32_t currentClip = m_book.CurrentClip();
-  lexoria::sound::LoadClip(phrase, m_player, currentClip, [this](std::string_view text) { ShowMessage(text); });
+  lexoria::sound::LoadClip(
+      phrase, m_player, currentClip, [this](std::string_view text) { ShowMessage(text); }, m_book.Folders().data);
   m_book.SetCurrentClip(currentClip);
 }

@@ -63,9 +63,12 @@ bool CWendaroDlg::OnInitDialog() {
   setWindowTitle(QString::fromLatin1(lexoria::MainTemplate().title));
   ApplyWindowRegion();
   SetUpButtons();
+  m_book.SetFolders({m_paths.dataPath(), m_paths.favouritesPath()});
   m_book.OpenPhraseFiles();
-  latinFamilies_ = lexoria::RegisterFontFile(QStringLiteral("arial.ttf"));
-  japaneseFamilies_ = lexoria::RegisterFontFile(QStringLiteral("mshei.ttf"));
+  if (m_paths.bundledFonts()) {
+    latinFamilies_ = lexoria::RegisterFontFile(QStringLiteral("arial.ttf"));
+    japaneseFamilies_ = lexoria::RegisterFontFile(QStringLiteral("mshei.ttf"));
+  }
   CreateFonts();
   m_book.SetCurrentClip(-1);
   m_book.SetCategoryCode(100);

@@ -46,6 +46,7 @@
 #include "data/phrasebook.h"
 #include "sound/audiooutput.h"
 #include "sound/waveplayer.h"
+#include "toolkit/apppaths.h"
 #include "toolkit/dialogtemplate.h"
 
 class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyListBoxHost {
@@ -63,6 +64,10 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   // output: where the player sends its sound; null for the sound card.
   explicit CWendaroDlg(QWidget* parent = nullptr, lexoria::sound::AudioOutput* output = nullptr);
   ~CWendaroDlg() override;
+
+  // Where the data, favourites and fonts are; before the window is first
+  // shown. Without it, the run folder in the working folder.
+  void UsePaths(const lexoria::AppPaths& paths) { m_paths = paths; }
 
   // Builds the window (OnInitDialog) before it is first shown.
   void setVisible(bool visible) override;
@@ -193,6 +198,7 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   CMyListBox* m_phraseList = nullptr;              // 1111
 
   // --- Member state, in declaration order -------------------------------------
+  lexoria::AppPaths m_paths;
   bool m_updateCheckDone = false;
   QImage m_skin;  // bitmap 1129, null when missing
   std::optional<QRegion> m_windowRegion;

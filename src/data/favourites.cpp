@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include "data/phrasebook.h"
@@ -26,8 +28,8 @@ bool ReadRaw(std::FILE* file, EnglishBytes& bytes) {
 }
 
 // The rename is durable only once the folder entry is on disk too.
-void SyncWorkingDirectory() {
-  const int fd = ::open(".", O_RDONLY | O_DIRECTORY);
+void SyncFolder(const std::filesystem::path& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
   if (fd >= 0) {
     ::fsync(fd);
     ::close(fd);
@@ -39,7 +41,7 @@ void SyncWorkingDirectory() {
 bool PhraseBook::EnsureFavouritesOpen() {
   if (!favouritesOpen_) {
     if (favourites_ != nullptr) std::fclose(favourites_);
-    favourites_ = std::fopen(kFavouritesFile, "a+b");
+    favourites_ = std::fopen(folders_.FavouritesFile(kFavouritesFile).c_str(), "a+b");
   }
   if (favourites_ == nullptr) return false;
   favouritesOpen_ = true;
@@ -47,6 +49,13 @@ bool PhraseBook::EnsureFavouritesOpen() {
 }
 
 bool PhraseBook::AddFavourite() {
+  // An installed program makes its favourites folder on the first add.
+  std::string reason;
+  if (!CreateFavouritesFolder(folders_, reason)) {
+    host_.ShowMessage("Can't create the folder for favorite phrases: " + folders_.favourites.string() + " (" + reason +
+                      ")");
+    return false;
+  }
   if (!EnsureFavouritesOpen()) return false;
   const std::u16string text = RemoveBrackets(selectedLineText_);
   const EnglishBytes record = EncodeEnglishRecord(text, currentPhrase_);
@@ -74,11 +83,12 @@ bool PhraseBook::AddFavourite() {
 }
 
 bool PhraseBook::RemoveFavourite() {
-  std::FILE* temp = std::fopen(kTempFile, "wb");
+  const std::filesystem::path tempPath = folders_.FavouritesFile(kTempFile);
+  std::FILE* temp = std::fopen(tempPath.c_str(), "wb");
   if (temp == nullptr) return false;
-  auto discardTemp = [&temp] {
+  auto discardTemp = [&temp, &tempPath] {
     std::fclose(temp);
-    std::remove(kTempFile);
+    std::remove(tempPath.c_str());
     return false;
   };
   if (!EnsureFavouritesOpen()) return discardTemp();
@@ -106,11 +116,11 @@ bool PhraseBook::RemoveFavourite() {
   // step, so a failure at any point leaves favorite.dat as it was.
   const bool synced = std::fflush(temp) == 0 && ::fsync(::fileno(temp)) == 0;
   const bool closed = std::fclose(temp) == 0;
-  if (!synced || !closed || std::rename(kTempFile, kFavouritesFile) != 0) {
-    std::remove(kTempFile);
+  if (!synced || !closed || std::rename(tempPath.c_str(), folders_.FavouritesFile(kFavouritesFile).c_str()) != 0) {
+    std::remove(tempPath.c_str());
     return false;
   }
-  SyncWorkingDirectory();
+  SyncFolder(folders_.FavouritesFolder());
   return true;
 }
 

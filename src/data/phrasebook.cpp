@@ -25,11 +25,11 @@ void PhraseBook::CloseFavourites() {
 
 void PhraseBook::OpenPhraseFiles() {
   CloseFiles();
-  english_ = std::fopen("English.dat", "rb");
+  english_ = std::fopen(folders_.DataFile("English.dat").c_str(), "rb");
   englishOpen_ = english_ != nullptr;
-  japanese_ = std::fopen("Japanese.dat", "rb");
+  japanese_ = std::fopen(folders_.DataFile("Japanese.dat").c_str(), "rb");
   japaneseOpen_ = japanese_ != nullptr;
-  favourites_ = std::fopen("favorite.dat", "a+b");
+  favourites_ = std::fopen(folders_.FavouritesFile("favorite.dat").c_str(), "a+b");
   favouritesOpen_ = favourites_ != nullptr;
 }
 
@@ -51,7 +51,7 @@ int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
 
 void PhraseBook::LoadAllEnglish() {
   map_.clear();
-  std::FILE* file = std::fopen("English.dat", "rb");
+  std::FILE* file = std::fopen(folders_.DataFile("English.dat").c_str(), "rb");
   if (file == nullptr) {
     host_.ShowMessage(msg::kCantReadFile);
     return;

@@ -2,7 +2,8 @@
 // no window toolkit.
 //
 // How data flows: OpenPhraseFiles() opens English.dat, Japanese.dat and
-// favorite.dat from the working directory and keeps them open. Filling the
+// favorite.dat from the folders set with SetFolders() (the working
+// directory unless told otherwise) and keeps them open. Filling the
 // list (LoadEnglishRange + FillTemplateRange when browsing a category,
 // LoadAllEnglish + SearchPhrases for a key-word search, ShowRelatedPhrases,
 // ListFavourites) refills two things together: the phrase map (a line's exact
@@ -27,8 +28,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "data/datafolders.h"
 #include "data/item.h"
 #include "data/phraserange.h"
 #include "data/records.h"
@@ -86,6 +89,11 @@ class PhraseBook {
   ~PhraseBook();  // closes every open file
   PhraseBook(const PhraseBook&) = delete;
   PhraseBook& operator=(const PhraseBook&) = delete;
+
+  // --- Where the files are ------------------------------------------------
+  // Takes effect at the next open; the default is the working folder.
+  void SetFolders(DataFolders folders) { folders_ = std::move(folders); }
+  const DataFolders& Folders() const { return folders_; }
 
   // --- Phrase text store -------------------------------------------------
   // Closes every open file, then opens English.dat and Japanese.dat ("rb")
@@ -189,6 +197,7 @@ class PhraseBook {
   void CloseFavourites();
 
   PhraseBookHost& host_;
+  DataFolders folders_;
 
   std::FILE* english_ = nullptr;
   std::FILE* japanese_ = nullptr;

@@ -15,7 +15,7 @@ int IsBitSet(int j, std::uint8_t b) {
 
 bool PhraseBook::ShowRelatedPhrases() {
   host_.TransferToControls();
-  std::FILE* file = std::fopen("Relate.dat", "rb");
+  std::FILE* file = std::fopen(folders_.DataFile("Relate.dat").c_str(), "rb");
   if (file == nullptr) return false;
   relateTable_.resize(static_cast<std::size_t>(kPhraseCount) * kRelateRowSize);
   // Whole rows only: a short last row keeps the table's previous content.

@@ -27,7 +27,7 @@ std::int32_t SkipGroupRest(std::FILE* file, std::int16_t headGroupSize) {
 }  // namespace
 
 void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
-  std::FILE* file = std::fopen("MapEngSpec.data", "rb");
+  std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) {
     host_.ShowMessage(msg::kCantReadTemplates);
     return;
@@ -50,7 +50,7 @@ void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
 void PhraseBook::SearchPhrases() {
   host_.TransferFromControls();
   if (keyWord_.empty()) return;
-  std::FILE* file = std::fopen("MapEngSpec.data", "rb");
+  std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) return;
 
   lines_.clear();

@@ -38,6 +38,8 @@ bool CAutoUpdate::Run(const QString& productKey, const QString& downloadFolder, 
   const QFileInfo updater(QDir::current().filePath(QString::fromLatin1(kUpdaterName)));
   if (updater.exists() && updater.isFile())
     updaterStarted_ = lexoria::StartProgram(updater.absoluteFilePath(), {handOverPath_});
+  // Nobody will read it: left behind, every start would add one more.
+  if (!updaterStarted_) QFile::remove(handOverPath_);
   return false;
 }
 

@@ -2,7 +2,8 @@
 // updater. The phrasebook does not update itself: it writes a three-line
 // file (its version, the version file's name, the download folder) into the
 // temporary folder and starts "AutoUpdate.exe" from the working directory
-// with that file's path, if such a program is there. Nothing is reported
+// with that file's path, if such a program is there; when none is there
+// (or it cannot be started) the file is removed again. Nothing is reported
 // either way; the phrasebook carries on.
 #pragma once
 
@@ -22,6 +23,7 @@ class CAutoUpdate {
            const QString& currentVersion);
 
   // Path of the hand-over file of the last Run, empty when none was made.
+  // Without an updater to take it, the file no longer exists.
   QString HandOverPath() const { return handOverPath_; }
   // Whether the last Run found and started the updater.
   bool UpdaterStarted() const { return updaterStarted_; }

@@ -30,6 +30,14 @@ struct Folders {
     QDir::setCurrent(previous);
     qunsetenv("TMPDIR");
   }
+  // A stand-in updater that leaves the hand-over file where it is.
+  void AddIdleUpdater() {
+    QFile script(QDir(work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
+    script.open(QIODevice::WriteOnly);
+    script.write("#!/bin/sh\nexit 0\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
 };
 }  // namespace
 
@@ -38,6 +46,7 @@ class AutoUpdateTest : public QObject {
  private slots:
   void handOverFileNameModeAndBytes() {
     Folders f;
+    f.AddIdleUpdater();
     bool done = false;
     auto job = lexoria::online::RunUpdateCheckOnce(done);
     QVERIFY(done);
@@ -52,13 +61,25 @@ class AutoUpdateTest : public QObject {
     QFile file(job->HandOverPath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), kExpected);
-    // No updater in the working directory: nothing started, nothing shown.
+    QVERIFY(job->UpdaterStarted());
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+  }
+
+  void noUpdaterLeavesNoFile() {
+    Folders f;
+    bool done = false;
+    auto job = lexoria::online::RunUpdateCheckOnce(done);
+    QVERIFY(job);
+    // Nothing started, nothing shown, and nothing left in the temporary folder.
     QVERIFY(!job->UpdaterStarted());
+    QVERIFY(!job->HandOverPath().isEmpty());
+    QVERIFY(HandOverFiles(f.temp.path()).isEmpty());
     QVERIFY(QApplication::topLevelWidgets().isEmpty());
   }
 
   void onlyOncePerRun() {
     Folders f;
+    f.AddIdleUpdater();
     bool done = false;
     QVERIFY(lexoria::online::RunUpdateCheckOnce(done));
     QVERIFY(!lexoria::online::RunUpdateCheckOnce(done));
@@ -67,6 +88,7 @@ class AutoUpdateTest : public QObject {
 
   void everyRunMakesANewFile() {
     Folders f;
+    f.AddIdleUpdater();
     CAutoUpdate a;
     CAutoUpdate b;
     QVERIFY(!a.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));

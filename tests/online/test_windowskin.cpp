@@ -141,6 +141,12 @@ class WindowSkinTest : public QObject {
 
   void updateHandOverOnceAfterTheTimer() {
     windowtest::DataFolder data;
+    // A stand-in updater that leaves the hand-over file where it is.
+    QFile updater(data.File(QStringLiteral("AutoUpdate.exe")));
+    QVERIFY(updater.open(QIODevice::WriteOnly));
+    updater.write("#!/bin/sh\nexit 0\n");
+    updater.close();
+    updater.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     windowtest::Window w;
     QVERIFY(w.Dlg().UpdateTimerActive());
     QCOMPARE(HandOverFiles(temp_->path()).size(), 0);
@@ -153,7 +159,17 @@ class WindowSkinTest : public QObject {
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
              QByteArray("1.5.2\r\nversion.dat\r\nhttp://www.lexoria.example/SoftwareDownload/Lexoria_Japanese"));
-    // No "AutoUpdate.exe" here: the window carries on, no message.
+    QVERIFY(w.Dlg().isVisible());
+    QVERIFY(w.Messages().isEmpty());
+  }
+
+  void updateHandOverLeavesNothingWithoutAnUpdater() {
+    windowtest::DataFolder data;
+    windowtest::Window w;
+    QTRY_VERIFY_WITH_TIMEOUT(w.Dlg().UpdateCheckDone(), 5000);
+    // No "AutoUpdate.exe" here: nothing left behind, the window carries on,
+    // no message.
+    QCOMPARE(HandOverFiles(temp_->path()).size(), 0);
     QVERIFY(w.Dlg().isVisible());
     QVERIFY(w.Messages().isEmpty());
   }
