@@ -1,54 +1,32 @@
-// The favourites store: favorite.dat, rewritten through temp.dat on removal.
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cstdio>
-#include <filesystem>
+// The favourites commands over favorite.dat: adding, listing, removing and
+// the two buttons. The file itself, with its lock, is FavouritesFile.
 #include <string>
 #include <vector>
 
 #include "data/phrasebook.h"
 
 namespace lexoria {
-namespace {
 
-constexpr const char* kFavouritesFile = "favorite.dat";
-constexpr const char* kTempFile = "temp.dat";
-
-// Size in bytes, the handle left at the start; -1 when it cannot be told.
-long FileSize(std::FILE* file) {
-  if (std::fflush(file) != 0 || std::fseek(file, 0, SEEK_END) != 0) return -1;
-  const long size = std::ftell(file);
-  std::rewind(file);
-  return size;
-}
-
-bool ReadRaw(std::FILE* file, EnglishBytes& bytes) {
-  return std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
-}
-
-// The rename is durable only once the folder entry is on disk too.
-void SyncFolder(const std::filesystem::path& folder) {
-  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (fd >= 0) {
-    ::fsync(fd);
-    ::close(fd);
+std::string FavouriteFailureMessage(bool adding, FavouritesResult result) {
+  std::string text = adding ? "This item can't be added to favorite category: "
+                            : "This item can't be removed from favorite category: ";
+  switch (result) {
+    case FavouritesResult::ReadOnly: return text + "favorite.dat is read-only!";
+    case FavouritesResult::DiskFull: return text + "the disk is full!";
+    case FavouritesResult::Locked: return text + "favorite.dat is in use by another copy of the program!";
+    default: return text + "favorite.dat can't be written!";
   }
 }
-
-}  // namespace
 
 bool PhraseBook::EnsureFavouritesOpen() {
-  if (!favouritesOpen_) {
-    if (favourites_ != nullptr) std::fclose(favourites_);
-    favourites_ = std::fopen(folders_.FavouritesFile(kFavouritesFile).c_str(), "a+b");
-  }
-  if (favourites_ == nullptr) return false;
-  favouritesOpen_ = true;
-  return true;
+  favouritesOpen_ = favouritesFile_.Usable();
+  return favouritesOpen_;
 }
 
 bool PhraseBook::AddFavourite() {
+  // After a failed lookup there is no phrase to add, least of all the one
+  // shown before.
+  if (!phraseSelected_) return false;
   // An installed program makes its favourites folder on the first add.
   std::string reason;
   if (!CreateFavouritesFolder(folders_, reason)) {
@@ -56,89 +34,46 @@ bool PhraseBook::AddFavourite() {
                       ")");
     return false;
   }
-  if (!EnsureFavouritesOpen()) return false;
   const std::u16string text = RemoveBrackets(selectedLineText_);
-  const EnglishBytes record = EncodeEnglishRecord(text, currentPhrase_);
-
-  const long size = FileSize(favourites_);
-  // The scan starts from an empty text, so an empty line counts as stored.
-  bool duplicate = text.empty();
-  EnglishBytes bytes;
-  while (!duplicate && ReadRaw(favourites_, bytes)) duplicate = DecodeEnglishRecord(bytes).text == text;
-  if (duplicate) {
-    CloseFavourites();
+  const FavouritesResult result = favouritesFile_.Add(EncodeEnglishRecord(text, currentPhrase_));
+  favouritesOpen_ = false;
+  if (result == FavouritesResult::Duplicate) {
     host_.ShowMessage(msg::kAlreadyFavourite);
-    return false;
+  } else if (result != FavouritesResult::Done) {
+    host_.ShowMessage(FavouriteFailureMessage(true, result));
   }
-
-  bool written = size >= 0;
-  // A partial record at the end is ignored by every reader; appending after
-  // it would shift the new record off the 124-byte grid, so it goes.
-  if (written && size % static_cast<long>(kEnglishRecordSize) != 0)
-    written = ::ftruncate(::fileno(favourites_), size - size % static_cast<long>(kEnglishRecordSize)) == 0;
-  written = written && std::fflush(favourites_) == 0 && std::fseek(favourites_, 0, SEEK_END) == 0 &&
-            std::fwrite(record.data(), 1, record.size(), favourites_) == record.size() && std::fflush(favourites_) == 0;
-  CloseFavourites();
-  return written;
+  return result == FavouritesResult::Done;
 }
 
 bool PhraseBook::RemoveFavourite() {
-  const std::filesystem::path tempPath = folders_.FavouritesFile(kTempFile);
-  std::FILE* temp = std::fopen(tempPath.c_str(), "wb");
-  if (temp == nullptr) return false;
-  auto discardTemp = [&temp, &tempPath] {
-    std::fclose(temp);
-    std::remove(tempPath.c_str());
-    return false;
-  };
-  if (!EnsureFavouritesOpen()) return discardTemp();
-
-  const long size = FileSize(favourites_);
-  const long count = size < 0 ? 0 : size / static_cast<long>(kEnglishRecordSize);
+  std::size_t count = 0;
+  const FavouritesResult result = favouritesFile_.Remove(selectedLineText_, count);
+  favouritesOpen_ = false;
   favouritesCount_ = static_cast<std::int32_t>(count);
-
-  // Every record but the first one whose text is the selected line goes to
-  // temp.dat; with no such record nothing is removed and nothing rewritten.
-  bool matched = false;
-  bool copied = true;
-  EnglishBytes bytes;
-  for (long n = 0; n < count && ReadRaw(favourites_, bytes); ++n) {
-    if (!matched && DecodeEnglishRecord(bytes).text == selectedLineText_) {
-      matched = true;
-      continue;
-    }
-    copied = copied && std::fwrite(bytes.data(), 1, bytes.size(), temp) == bytes.size();
-  }
-  CloseFavourites();
-  if (!matched || !copied) return discardTemp();
-
-  // temp.dat is complete and on disk before it replaces favorite.dat in one
-  // step, so a failure at any point leaves favorite.dat as it was.
-  const bool synced = std::fflush(temp) == 0 && ::fsync(::fileno(temp)) == 0;
-  const bool closed = std::fclose(temp) == 0;
-  if (!synced || !closed || std::rename(tempPath.c_str(), folders_.FavouritesFile(kFavouritesFile).c_str()) != 0) {
-    std::remove(tempPath.c_str());
-    return false;
-  }
-  SyncFolder(folders_.FavouritesFolder());
-  return true;
+  // No such record (another copy may have removed it): nothing lost,
+  // nothing to say.
+  if (result != FavouritesResult::Done && result != FavouritesResult::NotStored)
+    host_.ShowMessage(FavouriteFailureMessage(false, result));
+  return result == FavouritesResult::Done;
 }
 
 bool PhraseBook::ListFavourites() {
   map_.clear();
   lines_.clear();
   selection_ = -1;
-  if (!EnsureFavouritesOpen()) {
+  std::vector<EnglishBytes> records;
+  if (favouritesFile_.Read(records) != FavouritesResult::Done) {
+    favouritesOpen_ = false;
     host_.PhraseListChanged();
     return false;
   }
-  const long size = FileSize(favourites_);
-  const long count = size < 0 ? 0 : size / static_cast<long>(kEnglishRecordSize);
-  EnglishBytes bytes;
-  for (long n = 0; n < count && ReadRaw(favourites_, bytes); ++n) {
-    const EnglishRecord record = DecodeEnglishRecord(bytes);
-    MapPhrase(RemoveControlUnits(record.text), record.number);
-    AddLine(record.text, nullptr);  // a plain line: favourites have no slots
+  favouritesOpen_ = true;
+  for (const EnglishBytes& bytes : records) {
+    const std::u16string line = FavouriteLineText(bytes);
+    // A damaged record shows as an empty line, and can still be removed.
+    const std::int32_t number = line.empty() ? 0 : DecodeEnglishRecord(bytes).number;
+    MapPhrase(RemoveControlUnits(line), number);
+    AddLine(line, nullptr);  // a plain line: favourites have no slots
   }
   favouritesView_ = true;
   SetSelection(0);
@@ -148,11 +83,16 @@ bool PhraseBook::ListFavourites() {
 }
 
 void PhraseBook::ShowFavourites() {
-  if (!EnsureFavouritesOpen()) {
-    host_.ShowMessage(msg::kNoFavourite);
+  std::vector<EnglishBytes> records;
+  // Read afresh: another copy may have changed the file since.
+  if (!EnsureFavouritesOpen() || favouritesFile_.Read(records) != FavouritesResult::Done) {
+    // A file that is there but cannot be read is not an empty one.
+    std::error_code ec;
+    const bool present = std::filesystem::exists(favouritesFile_.FilePath(), ec);
+    host_.ShowMessage(present ? msg::kCantReadFavourites : msg::kNoFavourite);
     return;
   }
-  if (FileSize(favourites_) <= 0) {
+  if (records.empty()) {
     host_.ShowMessage(msg::kNoFavourite);
     return;
   }
@@ -167,7 +107,7 @@ void PhraseBook::ToggleFavourite() {
     if (AddFavourite()) host_.ShowMessage(msg::kFavouriteAdded);
     return;
   }
-  if (!RemoveFavourite()) return;
+  if (!phraseSelected_ || !RemoveFavourite()) return;
   host_.ShowMessage(msg::kFavouriteRemoved);
   ClearList();
   keyWord_.clear();

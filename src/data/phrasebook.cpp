@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "data/wellformed.h"
+
 namespace lexoria {
 
 PhraseBook::PhraseBook(PhraseBookHost& host) : host_(host) {}
@@ -14,12 +16,6 @@ void PhraseBook::CloseFiles() {
   if (japanese_ != nullptr) std::fclose(japanese_);
   english_ = japanese_ = nullptr;
   englishOpen_ = japaneseOpen_ = false;
-  CloseFavourites();
-}
-
-void PhraseBook::CloseFavourites() {
-  if (favourites_ != nullptr) std::fclose(favourites_);
-  favourites_ = nullptr;
   favouritesOpen_ = false;
 }
 
@@ -29,8 +25,8 @@ void PhraseBook::OpenPhraseFiles() {
   englishOpen_ = english_ != nullptr;
   japanese_ = std::fopen(folders_.DataFile("Japanese.dat").c_str(), "rb");
   japaneseOpen_ = japanese_ != nullptr;
-  favourites_ = std::fopen(folders_.FavouritesFile("favorite.dat").c_str(), "a+b");
-  favouritesOpen_ = favourites_ != nullptr;
+  // No handle on favorite.dat is kept: another copy may replace the file.
+  favouritesOpen_ = favouritesFile_.Usable();
 }
 
 int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
@@ -42,7 +38,7 @@ int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
     EnglishRecord record;
     for (std::int32_t counter = first - 1;
          counter < std::min(last, kPhraseCount) && ReadEnglishRecord(english_, record); ++counter)
-      MapPhrase(CleanEnglishText(record), record.number);
+      if (WellFormedText(record.text)) MapPhrase(CleanEnglishText(record), record.number);
   }
   if (viewMode_ == kViewBrowse) FillTemplateRange(first, last);
   host_.TransferToControls();
@@ -58,7 +54,7 @@ void PhraseBook::LoadAllEnglish() {
   }
   EnglishRecord record;
   for (std::int32_t n = 0; n < kPhraseCount && ReadEnglishRecord(file, record); ++n)
-    MapPhrase(CleanEnglishText(record), record.number);
+    if (WellFormedText(record.text)) MapPhrase(CleanEnglishText(record), record.number);
   std::fclose(file);
 }
 
@@ -68,6 +64,9 @@ JapaneseRecord PhraseBook::ReadJapaneseRecord(std::int32_t phrase) {
       std::fseek(japanese_, static_cast<long>(phrase - 1) * static_cast<long>(kJapaneseRecordSize), SEEK_SET) == 0) {
     if (!ReadJapaneseRecordFrom(japanese_, record)) record = JapaneseRecord{};
   }
+  // A damaged field shows as nothing.
+  for (std::u16string* field : {&record.pronunciation, &record.first, &record.second})
+    if (!WellFormedText(*field)) field->clear();
   return record;
 }
 
@@ -89,9 +88,12 @@ void PhraseBook::ShowSelectedPhrase() {
 
   const auto it = map_.find(selectedLineText_);
   if (it == map_.end()) {
-    host_.ShowMessage(msg::kPhraseNotFound);
+    ForgetPhrase();
+    // A damaged English.dat or MapEngSpec.data was reported once at start.
+    if (!phraseFilesDamaged_) host_.ShowMessage(msg::kPhraseNotFound);
     return;
   }
+  phraseSelected_ = true;
   currentPhrase_ = ParseNumberText(it->second);
   host_.LoadClip(currentPhrase_);
   japaneseRecord_ = ReadJapaneseRecord(currentPhrase_);
@@ -106,6 +108,14 @@ void PhraseBook::ShowSelectedPhrase() {
     DropFirst(pronunciationText_);
     DropFirst(japaneseText_);
   }
+}
+
+void PhraseBook::ForgetPhrase() {
+  phraseSelected_ = false;
+  currentPhrase_ = 0;
+  japaneseRecord_ = JapaneseRecord{};
+  pronunciationText_.clear();
+  japaneseText_.clear();
 }
 
 void PhraseBook::SetSelection(int index) {

@@ -1,9 +1,11 @@
 // PhraseBook: the phrasebook's data state and the operations over it, with
 // no window toolkit.
 //
-// How data flows: OpenPhraseFiles() opens English.dat, Japanese.dat and
-// favorite.dat from the folders set with SetFolders() (the working
-// directory unless told otherwise) and keeps them open. Filling the
+// How data flows: OpenPhraseFiles() opens English.dat and Japanese.dat from
+// the data folder set with SetFolders() (the working directory unless told
+// otherwise) and keeps them open; favorite.dat, in the favourites folder, is
+// opened afresh by every favourites operation through FavouritesFile, which
+// locks it against other copies of the program. Filling the
 // list (LoadEnglishRange + FillTemplateRange when browsing a category,
 // LoadAllEnglish + SearchPhrases for a key-word search, ShowRelatedPhrases,
 // ListFavourites) refills two things together: the phrase map (a line's exact
@@ -24,6 +26,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -32,6 +35,7 @@
 #include <vector>
 
 #include "data/datafolders.h"
+#include "data/favouritesfile.h"
 #include "data/item.h"
 #include "data/phraserange.h"
 #include "data/records.h"
@@ -83,6 +87,8 @@ struct ListLine {
 // Line text -> phrase number as decimal text ("%d").
 using PhraseMap = std::map<std::u16string, std::u16string>;
 
+enum class RelatedResult { Listed, NoneFound, CantReadFile };
+
 class PhraseBook {
  public:
   explicit PhraseBook(PhraseBookHost& host);
@@ -92,13 +98,21 @@ class PhraseBook {
 
   // --- Where the files are ------------------------------------------------
   // Takes effect at the next open; the default is the working folder.
-  void SetFolders(DataFolders folders) { folders_ = std::move(folders); }
+  void SetFolders(DataFolders folders) {
+    folders_ = std::move(folders);
+    favouritesFile_.SetFolder(folders_.favourites);
+  }
   const DataFolders& Folders() const { return folders_; }
 
   // --- Phrase text store -------------------------------------------------
   // Closes every open file, then opens English.dat and Japanese.dat ("rb")
-  // and favorite.dat ("a+b"); each open flag tells whether its open worked.
+  // and checks that favorite.dat can be read (creating it empty when it is
+  // missing); each open flag tells whether its open worked.
   void OpenPhraseFiles();
+  FavouritesFile& Favourites() { return favouritesFile_; }
+  // Set when the start-up check found English.dat or MapEngSpec.data
+  // damaged and said so: a line not found is then not reported again.
+  void SetPhraseFilesDamaged(bool damaged) { phraseFilesDamaged_ = damaged; }
   // Closes every open file (window destruction; the window empties the map
   // with ClearMap()).
   void CloseFiles();
@@ -112,8 +126,12 @@ class PhraseBook {
   // file is not open or the phrase is beyond its end.
   JapaneseRecord ReadJapaneseRecord(std::int32_t phrase);
   // Selected line -> current phrase number, clip, Japanese record, texts.
-  // "This phrase can't be found" when the line is not in the map.
+  // "This phrase can't be found" when the line is not in the map; then no
+  // phrase is selected and the texts are cleared, so nothing acts on the
+  // phrase shown before.
   void ShowSelectedPhrase();
+  // True after a line was found; false after a failed lookup or before any.
+  bool PhraseSelected() const { return phraseSelected_; }
 
   // --- Templates and key-word search ---------------------------------------
   // One line per template group or single phrase of first..last, from
@@ -128,12 +146,18 @@ class PhraseBook {
   // missing or the row is empty (the caller shows "No related phrase(s)
   // found!").
   bool ShowRelatedPhrases();
+  // The same for a given source phrase, telling a missing Relate.dat from
+  // a phrase with no relations.
+  RelatedResult ShowRelatedPhrasesOf(std::int32_t source);
   // Adds phrases first..last from English.dat as lines and map keys; phrase
   // 1 keeps its byte-order mark here.
   void AddEnglishItems(std::int32_t first, std::int32_t last);
 
   // --- Favourites ---------------------------------------------------------
+  // No handle is kept: true when favorite.dat can be read now.
   bool EnsureFavouritesOpen();
+  // Both say why they failed (duplicate, read-only, disk full, locked by
+  // another copy), except a removal that finds no such record.
   bool AddFavourite();
   bool RemoveFavourite();
   bool ListFavourites();
@@ -194,14 +218,14 @@ class PhraseBook {
   void AddItem(std::shared_ptr<CItem> item);
   // map[key cut like a list line] = number as "%d".
   void MapPhrase(std::u16string key, std::int32_t number);
-  void CloseFavourites();
+  void ForgetPhrase();
 
   PhraseBookHost& host_;
   DataFolders folders_;
 
   std::FILE* english_ = nullptr;
   std::FILE* japanese_ = nullptr;
-  std::FILE* favourites_ = nullptr;
+  FavouritesFile favouritesFile_;
   bool englishOpen_ = false;
   bool japaneseOpen_ = false;
   bool favouritesOpen_ = false;
@@ -213,6 +237,8 @@ class PhraseBook {
 
   std::u16string selectedLineText_;
   std::int32_t currentPhrase_ = 0;
+  bool phraseSelected_ = false;
+  bool phraseFilesDamaged_ = false;
   JapaneseRecord japaneseRecord_;
   std::u16string pronunciationText_;
   std::u16string japaneseText_;
@@ -243,6 +269,12 @@ inline constexpr std::string_view kNoFavourite = "No favorite phrase!";
 inline constexpr std::string_view kFavouriteAdded = "One item has just added to your favorite category";
 inline constexpr std::string_view kFavouriteRemoved = "One item has just removed from your favorite category";
 inline constexpr std::string_view kNotEnoughMemory = "Not enough memory";
+inline constexpr std::string_view kCantReadRelated = "Can't read Relate file";
+inline constexpr std::string_view kCantReadFavourites = "Can't read favorite file";
 }  // namespace msg
+
+// "This item can't be added to favorite category: favorite.dat is
+// read-only!" and its kin, for a favourites change that failed.
+std::string FavouriteFailureMessage(bool adding, FavouritesResult result);
 
 }  // namespace lexoria

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "data/phrasebook.h"
+#include "data/wellformed.h"
 
 namespace lexoria {
 
@@ -13,10 +14,12 @@ int IsBitSet(int j, std::uint8_t b) {
   return (b & (1u << (7 - j))) != 0 ? 1 : 0;
 }
 
-bool PhraseBook::ShowRelatedPhrases() {
+bool PhraseBook::ShowRelatedPhrases() { return ShowRelatedPhrasesOf(currentClip_) == RelatedResult::Listed; }
+
+RelatedResult PhraseBook::ShowRelatedPhrasesOf(std::int32_t source) {
   host_.TransferToControls();
   std::FILE* file = std::fopen(folders_.DataFile("Relate.dat").c_str(), "rb");
-  if (file == nullptr) return false;
+  if (file == nullptr) return RelatedResult::CantReadFile;
   relateTable_.resize(static_cast<std::size_t>(kPhraseCount) * kRelateRowSize);
   // Whole rows only: a short last row keeps the table's previous content.
   std::uint8_t row[kRelateRowSize];
@@ -25,22 +28,22 @@ bool PhraseBook::ShowRelatedPhrases() {
     std::copy(row, row + kRelateRowSize, relateTable_.begin() + static_cast<std::ptrdiff_t>(r * kRelateRowSize));
   }
   std::fclose(file);
-  // A clip number outside the table has no row (the caller guards below 1).
-  if (currentClip_ < 1 || currentClip_ > kPhraseCount) return false;
-  const std::uint8_t* source = relateTable_.data() + static_cast<std::size_t>(currentClip_ - 1) * kRelateRowSize;
-  if (std::all_of(source, source + kRelateRowSize, [](std::uint8_t b) { return b == 0; })) return false;
+  // A phrase number outside the table has no row (the caller guards below 1).
+  if (source < 1 || source > kPhraseCount) return RelatedResult::NoneFound;
+  const std::uint8_t* row = relateTable_.data() + static_cast<std::size_t>(source - 1) * kRelateRowSize;
+  if (std::all_of(row, row + kRelateRowSize, [](std::uint8_t b) { return b == 0; })) return RelatedResult::NoneFound;
 
   map_.clear();
   lines_.clear();
   selection_ = -1;
   for (std::size_t i = 0; i < kRelateRowSize; ++i)
     for (int j = 0; j < 8; ++j)
-      if (IsBitSet(j, source[i]) == 1) {
+      if (IsBitSet(j, row[i]) == 1) {
         const auto n = static_cast<std::int32_t>(8 * i + static_cast<std::size_t>(j) + 1);
         AddEnglishItems(n, n);
       }
   host_.PhraseListChanged();
-  return true;
+  return RelatedResult::Listed;
 }
 
 void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
@@ -49,6 +52,7 @@ void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
   EnglishRecord record;
   for (std::int32_t counter = first - 1; counter < std::min(last, kPhraseCount) && ReadEnglishRecord(english_, record);
        ++counter) {
+    if (!WellFormedText(record.text)) continue;  // a damaged record shows as nothing
     // Unlike the category fill, phrase 1 keeps its byte-order mark here.
     std::u16string text = RemoveControlUnits(record.text);
     MapPhrase(text, record.number);

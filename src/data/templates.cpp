@@ -2,9 +2,20 @@
 #include <memory>
 
 #include "data/phrasebook.h"
+#include "data/wellformed.h"
 
 namespace lexoria {
 namespace {
+
+// One whole record; a damaged one reads as an empty text outside any group,
+// so that it shows as nothing and swallows no record after it.
+bool ReadSoundTemplate(std::FILE* file, TemplateRecord& record, bool& sound) {
+  TemplateBytes bytes;
+  if (std::fread(bytes.data(), 1, bytes.size(), file) != bytes.size()) return false;
+  sound = WellFormedTemplate(bytes);
+  record = sound ? DecodeTemplateRecord(bytes) : TemplateRecord{};
+  return true;
+}
 
 // The search works on a copy of the key word of this many units, terminator
 // included; longer key words are cut.
@@ -17,7 +28,8 @@ std::int32_t SkipGroupRest(std::FILE* file, std::int16_t headGroupSize) {
   std::int32_t further = 0;
   std::int32_t groupSize = headGroupSize;
   TemplateRecord record;
-  while (further < groupSize - 1 && ReadTemplateRecord(file, record)) {
+  bool sound = true;
+  while (further < groupSize - 1 && ReadSoundTemplate(file, record, sound)) {
     ++further;
     groupSize = record.groupSize;
   }
@@ -37,9 +49,10 @@ void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
   if (first >= 1 &&
       std::fseek(file, static_cast<long>(first - 1) * static_cast<long>(kTemplateRecordSize), SEEK_SET) == 0) {
     TemplateRecord record;
+    bool sound = true;
     // A file shorter than the range ends the fill with the lines read so far.
-    for (std::int32_t i = first; i <= last && ReadTemplateRecord(file, record); ++i) {
-      AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
+    for (std::int32_t i = first; i <= last && ReadSoundTemplate(file, record, sound); ++i) {
+      if (sound) AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
       if (record.groupSize > 1) i += SkipGroupRest(file, record.groupSize);
     }
   }
@@ -59,13 +72,14 @@ void PhraseBook::SearchPhrases() {
 
   bool found = false;
   TemplateRecord record;
+  bool sound = true;
   char16_t widened[kKeyWordUnits];
-  while (ReadTemplateRecord(file, record)) {
+  while (ReadSoundTemplate(file, record, sound)) {
     // Each record is searched on its own text, even an empty one.
     widened[0] = u'\0';
     WidenLine(widened, record.text, kKeyWordUnits);
     const std::u16string lowered = LowerAscii(widened);
-    if (lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key)) {
+    if (sound && lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key)) {
       AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
       found = true;
     }
