@@ -120,7 +120,8 @@ FavouritesResult LockFile(const std::filesystem::path& path, std::chrono::millis
         pause = std::min(pause * 2, std::chrono::milliseconds(16));
       }
     }
-    struct stat held {}, named {};
+    struct stat held {
+    }, named{};
     if (::fstat(fd.Get(), &held) != 0) return FromErrno(errno);
     if (::stat(path.c_str(), &named) == 0 && named.st_dev == held.st_dev && named.st_ino == held.st_ino) {
       out.Reset(fd.Release());

@@ -22,10 +22,10 @@ RelatedResult PhraseBook::ShowRelatedPhrasesOf(std::int32_t source) {
   if (file == nullptr) return RelatedResult::CantReadFile;
   relateTable_.resize(static_cast<std::size_t>(kPhraseCount) * kRelateRowSize);
   // Whole rows only: a short last row keeps the table's previous content.
-  std::uint8_t row[kRelateRowSize];
+  std::uint8_t read[kRelateRowSize];
   for (std::size_t r = 0; r < static_cast<std::size_t>(kPhraseCount); ++r) {
-    if (std::fread(row, 1, kRelateRowSize, file) != kRelateRowSize) break;
-    std::copy(row, row + kRelateRowSize, relateTable_.begin() + static_cast<std::ptrdiff_t>(r * kRelateRowSize));
+    if (std::fread(read, 1, kRelateRowSize, file) != kRelateRowSize) break;
+    std::copy(read, read + kRelateRowSize, relateTable_.begin() + static_cast<std::ptrdiff_t>(r * kRelateRowSize));
   }
   std::fclose(file);
   // A phrase number outside the table has no row (the caller guards below 1).

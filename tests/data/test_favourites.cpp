@@ -230,7 +230,8 @@ TEST_F(Favourites, RemovalFromAnEmptyFileReportsNothing) {
   EXPECT_FALSE(std::filesystem::exists("temp.dat"));
 }
 
-TEST_F(Favourites, WithoutTempFileTheRemovalDoesNothing) {
+// Mended: the original said nothing when temp.dat could not be written.
+TEST_F(Favourites, WithoutTempFileTheRemovalChangesNothingAndSaysSo) {
   const std::vector<Stored> two{{u"Hello", 1}, {u"Good night", 5}};
   WriteFavourites(two);
   std::filesystem::create_directory("temp.dat");  // cannot be created as a file
@@ -238,15 +239,17 @@ TEST_F(Favourites, WithoutTempFileTheRemovalDoesNothing) {
   ASSERT_TRUE(b.book.ListFavourites());
   b.host.messages.clear();
   b.book.ToggleFavourite();
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be removed from favorite category: "
+                                                      "favorite.dat can't be written!"});
   EXPECT_EQ(StoredFavourites(), two);
+  EXPECT_EQ(b.book.Lines().size(), 2u);
 }
 
 // Mended: the original deleted favorite.dat before renaming temp.dat over
 // it and reported the removal even when the deletion failed. Here
 // favorite.dat is replaced in one step or not at all, and a failed
-// replacement is not reported.
-TEST_F(Favourites, AFailedReplacementIsNotReportedAndLeavesNoScratchFile) {
+// replacement says it failed.
+TEST_F(Favourites, AFailedReplacementSaysSoAndLeavesNoScratchFile) {
   WriteFavourites({{u"Hello", 1}, {u"Good night", 5}});
   b.book.OpenPhraseFiles();
   ASSERT_TRUE(b.book.ListFavourites());  // the handle stays open on the file
@@ -256,7 +259,8 @@ TEST_F(Favourites, AFailedReplacementIsNotReportedAndLeavesNoScratchFile) {
   std::ofstream("favorite.dat/keep") << "x";
   b.host.messages.clear();
   b.book.ToggleFavourite();
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be removed from favorite category: "
+                                                      "favorite.dat can't be written!"});
   EXPECT_TRUE(std::filesystem::is_directory("favorite.dat"));
   EXPECT_FALSE(std::filesystem::exists("temp.dat"));
   EXPECT_EQ(b.book.Lines().size(), 2u);
@@ -277,22 +281,31 @@ TEST_F(Favourites, TheNewFileReplacesTheOldOneInsteadOfRewritingIt) {
   EXPECT_EQ(b.book.FavouritesCount(), 3);
 }
 
-TEST_F(Favourites, AnUnopenableFileShowsNoFavouriteAndDoesNothingElse) {
+// Mended: the original said "No favorite phrase!" for a file it could not
+// read and let every add fail silently.
+TEST_F(Favourites, AnUnopenableFileSaysSoAndChangesNothing) {
   std::filesystem::remove("favorite.dat");
   std::filesystem::create_directory("favorite.dat");
   b.book.OpenPhraseFiles();
   EXPECT_FALSE(b.book.FavouritesOpen());
   EXPECT_FALSE(b.book.EnsureFavouritesOpen());
   b.book.ShowFavourites();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"No favorite phrase!"});
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{"Can't read favorite file"});
   b.host.messages.clear();
   b.Select(1);
   EXPECT_FALSE(b.book.AddFavourite());
   EXPECT_FALSE(b.book.RemoveFavourite());
   EXPECT_FALSE(b.book.ListFavourites());
+  const std::string cantAdd = "This item can't be added to favorite category: favorite.dat can't be written!";
+  const std::string cantRemove = "This item can't be removed from favorite category: favorite.dat can't be written!";
+  EXPECT_EQ(b.host.messages, (std::vector<std::string>{cantAdd, cantRemove}));
+  b.host.messages.clear();
+  Browse();
+  b.Select(1);
   b.book.ToggleFavourite();
-  EXPECT_TRUE(b.host.messages.empty()) << (b.host.messages.empty() ? "" : b.host.messages[0]);
+  EXPECT_EQ(b.host.messages, std::vector<std::string>{cantAdd});
   EXPECT_EQ(b.host.selectCategory, 0);
+  EXPECT_TRUE(std::filesystem::is_empty("favorite.dat"));
 }
 
 TEST_F(Favourites, ToggleWithAnEmptyListDoesNothing) {

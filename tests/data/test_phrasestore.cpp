@@ -246,14 +246,18 @@ TEST_F(ShowSelected, SwitchingTheJapaneseFormChangesOnlyTheJapaneseText) {
   EXPECT_EQ(b.book.JapaneseText(), u"");  // "Z" loses its last unit
 }
 
-TEST_F(ShowSelected, ALineNotInTheMapSaysSoAndKeepsEverything) {
+// Mended: the original kept the phrase shown before as the current phrase,
+// so the star, Play and Related went on acting on it.
+TEST_F(ShowSelected, ALineNotInTheMapSaysSoAndLeavesNoPhraseSelected) {
   b.Select(1);
+  EXPECT_TRUE(b.book.PhraseSelected());
   ASSERT_TRUE(b.book.ReplaceLineText(0, u"Not a phrase"));
   b.Select(0);
   EXPECT_EQ(b.host.messages, std::vector<std::string>{"This phrase can't be found"});
-  EXPECT_EQ(b.book.CurrentPhrase(), 2);
-  EXPECT_EQ(b.book.PronunciationText(), u"Arigato");
-  EXPECT_EQ(b.book.JapaneseText(), u"First");
+  EXPECT_FALSE(b.book.PhraseSelected());
+  EXPECT_EQ(b.book.CurrentPhrase(), 0);
+  EXPECT_EQ(b.book.PronunciationText(), u"");
+  EXPECT_EQ(b.book.JapaneseText(), u"");
   EXPECT_EQ(b.host.clips, std::vector<std::int32_t>{2});
   EXPECT_EQ(b.book.SelectedLineText(), u"Not a phrase");
   EXPECT_EQ(b.book.CurrentSelectionIndex(), 0);
