@@ -30,9 +30,11 @@ bool WellFormedJapanese(const JapaneseBytes& bytes) {
 bool WellFormedTemplate(const TemplateBytes& bytes) {
   bool terminated = false;
   bool inSlot = false;
-  for (std::size_t i = 0; i < kTemplateTextBytes && !terminated; ++i) {
+  for (std::size_t i = 0; i < kTemplateTextBytes; ++i) {
     const unsigned char c = bytes[i];
-    if (c == 0) {
+    if (terminated) {
+      if (c != 0) return false;  // the writers zero-fill the field
+    } else if (c == 0) {
       terminated = true;
     } else if (c == '[') {
       if (inSlot) return false;

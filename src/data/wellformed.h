@@ -19,7 +19,8 @@ bool WellFormedText(std::u16string_view text);
 // The text up to the terminator (or the field's end) of each field.
 bool WellFormedEnglish(const EnglishBytes& bytes);
 bool WellFormedJapanese(const JapaneseBytes& bytes);
-// A zero byte inside the text field; printable Latin-1 only (tab and line
+// A zero byte inside the text field and only zeros after it; printable
+// Latin-1 only (tab and line
 // feed allowed); slots closed, not nested, "|" only inside a slot; a group
 // size of at most the phrase count.
 bool WellFormedTemplate(const TemplateBytes& bytes);

@@ -329,9 +329,7 @@ class Tmpfs {
     if (mounted_) ::umount2(path_.c_str(), MNT_DETACH);
   }
   bool Mounted() const { return mounted_; }
-  bool MakeReadOnly() const {
-    return ::mount("tmpfs", path_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
-  }
+  bool MakeReadOnly() const { return ::mount("tmpfs", path_.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0; }
 
  private:
   fs::path path_;
@@ -368,9 +366,9 @@ TEST_F(FavouritesFileTest, AFullDiskSaysSoAndKeepsTheFileAsItWas) {
   b.book.ShowFavourites();
   ASSERT_EQ(b.LineTexts().size(), 33u);
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages, (std::vector<std::string>{
-                                 "This item can't be added to favorite category: the disk is full!",
-                                 "This item can't be removed from favorite category: the disk is full!"}));
+  EXPECT_EQ(b.host.messages,
+            (std::vector<std::string>{"This item can't be added to favorite category: the disk is full!",
+                                      "This item can't be removed from favorite category: the disk is full!"}));
   EXPECT_EQ(test::ReadFile((dir_ / "disk" / kFavouritesFileName).string()), before);
   EXPECT_FALSE(fs::exists(dir_ / "disk" / kFavouritesTempName));
   fs::remove(dir_ / "disk" / "filler");
@@ -421,9 +419,8 @@ TEST_P(ReadOnly, ListsWhatIsStoredAndSaysWhyAChangeFailed) {
     b.book.ShowFavourites();
     int failed = 0;
     const auto lines = b.LineTexts();
-    if (lines.size() < 3 ||
-        std::vector<std::u16string>(lines.begin(), lines.begin() + 3) !=
-            std::vector<std::u16string>{U("Phrase 1"), U("Phrase 4"), U("Phrase 5")})
+    if (lines.size() < 3 || std::vector<std::u16string>(lines.begin(), lines.begin() + 3) !=
+                                std::vector<std::u16string>{U("Phrase 1"), U("Phrase 4"), U("Phrase 5")})
       failed |= 1;
     b.Select(1);
     b.book.ToggleFavourite();
@@ -447,16 +444,15 @@ TEST_P(ReadOnly, ListsWhatIsStoredAndSaysWhyAChangeFailed) {
 
 INSTANTIATE_TEST_SUITE_P(
     Favourites, ReadOnly,
-    ::testing::Values(
-        ReadOnlyCase{"ReadOnlyFile", false, 0444, 0777,
-                     "This item can't be added to favorite category: favorite.dat is read-only!",
-                     "This item can't be removed from favorite category: favorite.dat is read-only!"},
-        // The file itself may still grow; the rewrite through temp.dat cannot.
-        ReadOnlyCase{"ReadOnlyFolder", false, 0666, 0555, kAddedMessage,
-                     "This item can't be removed from favorite category: favorite.dat is read-only!"},
-        ReadOnlyCase{"ReadOnlyFileSystem", true, 0, 0,
-                     "This item can't be added to favorite category: favorite.dat is read-only!",
-                     "This item can't be removed from favorite category: favorite.dat is read-only!"}),
+    ::testing::Values(ReadOnlyCase{"ReadOnlyFile", false, 0444, 0777,
+                                   "This item can't be added to favorite category: favorite.dat is read-only!",
+                                   "This item can't be removed from favorite category: favorite.dat is read-only!"},
+                      // The file itself may still grow; the rewrite through temp.dat cannot.
+                      ReadOnlyCase{"ReadOnlyFolder", false, 0666, 0555, kAddedMessage,
+                                   "This item can't be removed from favorite category: favorite.dat is read-only!"},
+                      ReadOnlyCase{"ReadOnlyFileSystem", true, 0, 0,
+                                   "This item can't be added to favorite category: favorite.dat is read-only!",
+                                   "This item can't be removed from favorite category: favorite.dat is read-only!"}),
     [](const ::testing::TestParamInfo<ReadOnlyCase>& info) { return std::string(info.param.name); });
 
 }  // namespace

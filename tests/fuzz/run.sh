@@ -2,14 +2,15 @@
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UBSan in
 # build-fuzz/, seeds their corpora from the conformance vectors when they are
 # present, and fuzzes each target for the given number of seconds (default
-# 60): the decoder, then the clip archive and player. The inputs in
-# regressions/ once broke the decoder; they are read first.
+# 60): the decoder, then the clip archive and player, then the five data
+# files together (phrase files, templates, relations, archive index). The
+# inputs in regressions/ once broke the decoder; they are read first.
 set -euo pipefail
 seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build-fuzz"
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2 --target mpeg_fuzz player_fuzz
+cmake --build "$build" -j 2 --target mpeg_fuzz player_fuzz datafiles_fuzz
 shared="${LEXORIA_SHARED_DIR:-$root/../shared}"
 
 fuzz() {
@@ -33,3 +34,4 @@ fuzz() {
 
 fuzz mpeg_fuzz
 fuzz player_fuzz
+fuzz datafiles_fuzz
