@@ -138,7 +138,8 @@ class PhraseBook {
   // MapEngSpec.data; "Can't read MapEngSpec file" when it is missing.
   void FillTemplateRange(std::int32_t first, std::int32_t last);
   // Transfers from the controls, then lists every template line holding the
-  // key word (A-Z lowered); "This item can't be found!" when none does.
+  // key word (A-Z lowered), followed by the lines whose romaji or Japanese
+  // holds it (anyscript.h); "This item can't be found!" when none does.
   void SearchPhrases();
 
   // --- Related phrases ---------------------------------------------------
@@ -216,6 +217,17 @@ class PhraseBook {
  private:
   void AddLine(std::u16string text, std::shared_ptr<CItem> item);
   void AddItem(std::shared_ptr<CItem> item);
+  // A template line of MapEngSpec.data as the search met it.
+  struct TemplateLine {
+    std::int32_t head;  // phrase number of its first record
+    std::int32_t size;  // records it stands for
+    std::string text;
+    bool listed;  // already found by its English (or damaged: never listed)
+  };
+  // Adds a line for every template line not yet listed whose phrase (the
+  // first of its group that does) matches the key word as romaji or
+  // Japanese; true when one was added.
+  bool AddAnyScriptMatches(const std::vector<TemplateLine>& templateLines, std::u16string_view keyWord);
   // map[key cut like a list line] = number as "%d".
   void MapPhrase(std::u16string key, std::int32_t number);
   void ForgetPhrase();

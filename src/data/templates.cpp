@@ -74,18 +74,27 @@ void PhraseBook::SearchPhrases() {
   TemplateRecord record;
   bool sound = true;
   char16_t widened[kKeyWordUnits];
+  // Every template line with the phrases it stands for, for the romaji and
+  // Japanese matches that follow the English ones.
+  std::vector<TemplateLine> templateLines;
+  std::int32_t phrase = 1;
   while (ReadSoundTemplate(file, record, sound)) {
     // Each record is searched on its own text, even an empty one.
     widened[0] = u'\0';
     WidenLine(widened, record.text, kKeyWordUnits);
     const std::u16string lowered = LowerAscii(widened);
-    if (sound && lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key)) {
+    const bool listed = sound && lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key);
+    if (listed) {
       AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
       found = true;
     }
-    if (record.groupSize > 1) SkipGroupRest(file, record.groupSize);
+    const std::int32_t further = record.groupSize > 1 ? SkipGroupRest(file, record.groupSize) : 0;
+    // A damaged record is never listed, by any script.
+    templateLines.push_back(TemplateLine{phrase, further + 1, std::move(record.text), listed || !sound});
+    phrase += further + 1;
   }
   std::fclose(file);
+  if (AddAnyScriptMatches(templateLines, key)) found = true;
   host_.PhraseListChanged();
   if (!found) host_.ShowMessage(msg::kItemNotFound);
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 
+#include "sound/tempostretch.h"
+
 namespace lexoria::sound {
 
 namespace {
@@ -46,6 +48,9 @@ void CWavePlayer::ResetFields() {
   m_frameTimeMs = 0;
   m_vbrTotalFrames = 0;
   m_framesDecoded = 0;
+  m_tempo = 1.0f;
+  m_stretched.clear();
+  m_stretchedTempo = 0;
 }
 
 uint32_t CWavePlayer::Refuse() {
@@ -180,6 +185,7 @@ uint32_t CWavePlayer::PrepareRange(uint32_t startMs, uint32_t endMs) {
 
   DecodeSlots(0, m_framesPerBlock / 4);
   m_restDecoded = false;
+  m_stretchedTempo = 0;  // another range, another block to stretch
   return kSuccess;
 }
 
@@ -220,8 +226,30 @@ uint32_t CWavePlayer::Start() {
   m_blockHeader = BlockHeader{};
   m_blockHeader.data = m_pcmBlock.get() + offset;
   m_blockHeader.length = m_framesPerBlock * m_pcmBytesPerFrame - offset;
+  const std::vector<uint8_t> released = m_tempo != 1.0f ? ApplyTempo() : std::vector<uint8_t>{};
   if (m_deviceOpen) m_output->Write(m_blockHeader.data, m_blockHeader.length);
   return kSuccess;
+}
+
+uint32_t CWavePlayer::StartAtTempo(float tempo) {
+  m_tempo = tempo;
+  const uint32_t result = Start();
+  m_tempo = 1.0f;
+  return result;
+}
+
+std::vector<uint8_t> CWavePlayer::ApplyTempo() {
+  std::vector<uint8_t> released;
+  if (m_stretchedTempo != m_tempo || m_stretched.empty()) {
+    std::vector<uint8_t> stretched;
+    if (!StretchPcm(m_blockHeader.data, m_blockHeader.length, m_waveFormat, m_tempo, stretched)) return released;
+    released.swap(m_stretched);
+    m_stretched.swap(stretched);
+    m_stretchedTempo = m_tempo;
+  }
+  m_blockHeader.data = m_stretched.data();
+  m_blockHeader.length = static_cast<uint32_t>(m_stretched.size());
+  return released;
 }
 
 uint32_t CWavePlayer::Stop() {

@@ -49,6 +49,9 @@ class CWavePlayer {
   uint32_t OpenFromMemory(std::vector<uint8_t>&& clip);
   uint32_t PrepareRange(uint32_t startMs, uint32_t endMs);
   uint32_t Start();
+  // Start with the block stretched to play at `tempo` (kSlowTempo for the
+  // "Play slowly" button), its pitch kept; the next Start plays as recorded.
+  uint32_t StartAtTempo(float tempo);
   uint32_t Stop();
   uint32_t Pause();
   uint32_t Resume();
@@ -98,6 +101,9 @@ class CWavePlayer {
   void DecodeSlots(uint32_t first, uint32_t end);
   bool DecodeSlot(uint32_t slot);
   void ResetFields();
+  // Points the block header at the block stretched to m_tempo; the block
+  // the output may still hold is handed back to be freed after the write.
+  std::vector<uint8_t> ApplyTempo();
 
   AudioOutput* m_output;
 
@@ -127,6 +133,10 @@ class CWavePlayer {
   // Frames in the stream by its VBR header (0 without one).
   uint32_t m_vbrTotalFrames = 0;
   uint32_t m_framesDecoded = 0;
+  float m_tempo = 1.0f;
+  // The last stretched block and its tempo, kept while the clip stays open.
+  std::vector<uint8_t> m_stretched;
+  float m_stretchedTempo = 0;
 };
 
 }  // namespace lexoria::sound

@@ -135,7 +135,7 @@ int ExtractClip(int32_t n, const std::filesystem::path& file) {
   return 0;
 }
 
-int RenderClip(int32_t n, const std::filesystem::path& file) {
+int RenderClip(int32_t n, const std::filesystem::path& file, float tempo) {
   CaptureOutput capture;
   CWavePlayer player(&capture);
   int32_t current = -1;
@@ -145,7 +145,10 @@ int RenderClip(int32_t n, const std::filesystem::path& file) {
     return 1;
   }
   player.Stop();
-  player.Start();
+  if (tempo == 1.0f)
+    player.Start();
+  else
+    player.StartAtTempo(tempo);
   if (capture.Writes().empty()) {
     std::fprintf(stderr, "cliptool: clip %d: nothing was played\n", n);
     return 1;

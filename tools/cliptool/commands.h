@@ -9,7 +9,8 @@ namespace lexoria::cliptool {
 
 int ListClips();
 int ExtractClip(int32_t n, const std::filesystem::path& file);
-int RenderClip(int32_t n, const std::filesystem::path& file);
+// tempo 1 plays as recorded; any other stretches the block as slow playback does.
+int RenderClip(int32_t n, const std::filesystem::path& file, float tempo = 1.0f);
 int BuildArchive(const std::filesystem::path& folder);
 int CheckClips();
 
