@@ -15,19 +15,35 @@ char16_t RomajiUnit(char16_t c) {
   if (c == u'\'' || c == u'`' || c == u'\u2018' || c == u'\u2019' || c == u'\uFEFF') return kDropped;
   if (c < 0x80 || c == u'\u3000') return kWordEnd;
   switch (c) {
-    case u'\u0101': case u'\u0100': case u'\u00E2': case u'\u00C2': return u'a';
-    case u'\u0113': case u'\u0112': case u'\u00EA': case u'\u00CA': return u'e';
-    case u'\u012B': case u'\u012A': case u'\u00EE': case u'\u00CE': return u'i';
-    case u'\u014D': case u'\u014C': case u'\u00F4': case u'\u00D4': return u'o';
-    case u'\u016B': case u'\u016A': case u'\u00FB': case u'\u00DB': return u'u';
-    case u'\u2010': case u'\u2011': case u'\u2013': case u'\u2014': return kWordEnd;
+    case u'\u0101':
+    case u'\u0100':
+    case u'\u00E2':
+    case u'\u00C2': return u'a';
+    case u'\u0113':
+    case u'\u0112':
+    case u'\u00EA':
+    case u'\u00CA': return u'e';
+    case u'\u012B':
+    case u'\u012A':
+    case u'\u00EE':
+    case u'\u00CE': return u'i';
+    case u'\u014D':
+    case u'\u014C':
+    case u'\u00F4':
+    case u'\u00D4': return u'o';
+    case u'\u016B':
+    case u'\u016A':
+    case u'\u00FB':
+    case u'\u00DB': return u'u';
+    case u'\u2010':
+    case u'\u2011':
+    case u'\u2013':
+    case u'\u2014': return kWordEnd;
     default: return c;
   }
 }
 
-bool VowelOrY(char16_t c) {
-  return c == u'a' || c == u'i' || c == u'u' || c == u'e' || c == u'o' || c == u'y';
-}
+bool VowelOrY(char16_t c) { return c == u'a' || c == u'i' || c == u'u' || c == u'e' || c == u'o' || c == u'y'; }
 
 // Appends one word with its long vowels shortened.
 void AppendWord(std::u16string& out, const std::u16string& word) {
@@ -37,8 +53,8 @@ void AppendWord(std::u16string& out, const std::u16string& word) {
     if (c == u'o') {
       while (i + 1 < word.size()) {
         const char16_t next = word[i + 1];
-        const bool longMark = next == u'o' || next == u'u' ||
-                              (next == u'h' && (i + 2 >= word.size() || !VowelOrY(word[i + 2])));
+        const bool longMark =
+            next == u'o' || next == u'u' || (next == u'h' && (i + 2 >= word.size() || !VowelOrY(word[i + 2])));
         if (!longMark) break;
         ++i;
       }

@@ -41,7 +41,8 @@ TEST(FoldRomaji, LongVowelsCaseMarksAndSeparatorsFoldAlike) {
 }
 
 TEST(FoldJapanese, KatakanaMeetHiraganaAndPunctuationGoes) {
-  EXPECT_EQ(FoldJapanese(u"\uFEFF\u30B7\u30E3\u30C8\u30EB\u30D0\u30B9\u3002\r"), u"\u3057\u3083\u3068\u308B\u3070\u3059");
+  EXPECT_EQ(FoldJapanese(u"\uFEFF\u30B7\u30E3\u30C8\u30EB\u30D0\u30B9\u3002\r"),
+            u"\u3057\u3083\u3068\u308B\u3070\u3059");
   EXPECT_EQ(FoldJapanese(u"\u99C5\u3067\u3059\u304B\uFF1F"), u"\u99C5\u3067\u3059\u304B");  // 駅ですか？
   EXPECT_EQ(FoldJapanese(u"ATM\u306F"), u"atm\u306F");
   EXPECT_EQ(FoldJapanese(u"\u30FC"), u"\u30FC");  // the long-vowel mark stays
@@ -121,12 +122,12 @@ TEST_F(AnyScriptSearch, QueryTable) {
       {u"kohi", 0, {u"Coffee, please."}},
       {u"koohii", 0, {u"Coffee, please."}},
       // Kana (either script) and kanji, in either rendering.
-      {u"\u99C5", 0, {station, meet}},                               // 駅
-      {u"\u3048\u304D", 0, {station, meet}},                         // えき
-      {u"\u30A8\u30AD", 0, {station, meet}},                         // エキ
-      {u"\u3042\u308A\u304C\u3068\u3046", 0, {u"Thank you."}},       // ありがとう
-      {u"\u3053\u30FC\u3072\u30FC", 0, {u"Coffee, please."}},        // こーひー
-      {u"\u304F\u3046\u3053\u3046", 0, {airport}},                   // くうこう, kana-only form
+      {u"\u99C5", 0, {station, meet}},                          // 駅
+      {u"\u3048\u304D", 0, {station, meet}},                    // えき
+      {u"\u30A8\u30AD", 0, {station, meet}},                    // エキ
+      {u"\u3042\u308A\u304C\u3068\u3046", 0, {u"Thank you."}},  // ありがとう
+      {u"\u3053\u30FC\u3072\u30FC", 0, {u"Coffee, please."}},   // こーひー
+      {u"\u304F\u3046\u3053\u3046", 0, {airport}},              // くうこう, kana-only form
       // Exact match: the whole romaji or rendering, punctuation aside.
       {u"eki wa doko desu ka", 1, {station}},
       {u"eki", 1, {}},
@@ -139,7 +140,8 @@ TEST_F(AnyScriptSearch, QueryTable) {
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.key, c.exact), c.lines) << std::string(c.key.begin(), c.key.end());
     const bool found = !c.lines.empty();
-    EXPECT_EQ(b.host.messages, found ? std::vector<std::string>{} : std::vector<std::string>{"This item can't be found!"});
+    EXPECT_EQ(b.host.messages,
+              found ? std::vector<std::string>{} : std::vector<std::string>{"This item can't be found!"});
   }
 }
 

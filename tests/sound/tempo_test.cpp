@@ -166,8 +166,8 @@ class RenderTempo : public ::testing::Test {
   }
 
   int Render(const std::string& arguments) {
-    const std::string command = "cd '" + m_archive.string() + "' && '" + m_tool.string() + "' render " + arguments +
-                                " >/dev/null 2>&1";
+    const std::string command =
+        "cd '" + m_archive.string() + "' && '" + m_tool.string() + "' render " + arguments + " >/dev/null 2>&1";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
