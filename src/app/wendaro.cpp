@@ -1,5 +1,6 @@
 #include "app/wendaro.h"
 
+#include "app/singleinstance.h"
 #include "app/wendarodlg.h"
 #include "toolkit/apppaths.h"
 
@@ -11,8 +12,17 @@ CWendaroApp::CWendaroApp(int& argc, char** argv) : QApplication(argc, argv) {
 }
 
 bool CWendaroApp::InitInstance() {
+  const lexoria::AppPaths paths = lexoria::AppPaths::ForThisProcess();
+  // One window per favourites file: a second start shows the first window.
+  SingleInstance instance(paths.favouritesFolder());
+  if (!instance.Claim()) return false;
   CWendaroDlg dialog(nullptr);
-  dialog.UsePaths(lexoria::AppPaths::ForThisProcess());
+  dialog.UsePaths(paths);
+  QObject::connect(&instance, &SingleInstance::raiseRequested, &dialog, [&dialog] {
+    if (dialog.isMinimized()) dialog.showNormal();
+    dialog.raise();
+    dialog.activateWindow();
+  });
   dialog.exec();
   return false;
 }

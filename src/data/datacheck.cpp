@@ -67,8 +67,7 @@ std::string DamagedFilesMessage(const std::vector<std::string>& names) {
   if (names.empty()) return {};
   std::string list;
   for (const std::string& name : names) list += (list.empty() ? "" : ", ") + name;
-  return (names.size() == 1 ? "The data file " + list + " is damaged."
-                            : "The data files " + list + " are damaged.") +
+  return (names.size() == 1 ? "The data file " + list + " is damaged." : "The data files " + list + " are damaged.") +
          " Please reinstall the program!";
 }
 

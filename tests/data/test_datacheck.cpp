@@ -81,9 +81,8 @@ bool Genuine(const std::u16string& text) {
   if (t[0] == u'\uFEFF') t.erase(0, 1);
   for (const char* prefix : {"Phrase ", "Pron ", "Kanji ", "Kana "}) {
     const std::u16string p = U(prefix);
-    if (t.compare(0, p.size(), p) == 0 &&
-        std::all_of(t.begin() + static_cast<std::ptrdiff_t>(p.size()), t.end(),
-                    [](char16_t u) { return u >= u'0' && u <= u'9'; }))
+    if (t.compare(0, p.size(), p) == 0 && std::all_of(t.begin() + static_cast<std::ptrdiff_t>(p.size()), t.end(),
+                                                      [](char16_t u) { return u >= u'0' && u <= u'9'; }))
       return true;
   }
   return false;
