@@ -12,7 +12,9 @@ constexpr char16_t kWordEnd = 1;
 char16_t RomajiUnit(char16_t c) {
   if (c >= u'A' && c <= u'Z') return static_cast<char16_t>(c - u'A' + u'a');
   if ((c >= u'a' && c <= u'z') || (c >= u'0' && c <= u'9')) return c;
-  if (c == u'\'' || c == u'`' || c == u'\u2018' || c == u'\u2019' || c == u'\uFEFF') return kDropped;
+  if (c == u'\uFEFF') return kDropped;
+  // n' and the like split syllables: the next one starts a word of its own.
+  if (c == u'\'' || c == u'`' || c == u'\u2018' || c == u'\u2019') return kWordEnd;
   if (c < 0x80 || c == u'\u3000') return kWordEnd;
   switch (c) {
     case u'\u0101':
@@ -71,21 +73,27 @@ bool JapanesePunctuation(char16_t c) {
 
 }  // namespace
 
-std::u16string FoldRomaji(std::u16string_view text) {
-  std::u16string out;
+std::u16string FoldRomaji(std::u16string_view text) { return FoldRomajiWords(text).text; }
+
+FoldedRomaji FoldRomajiWords(std::u16string_view text) {
+  FoldedRomaji folded;
   std::u16string word;
+  auto endWord = [&] {
+    if (word.empty()) return;
+    folded.wordStarts.push_back(folded.text.size());
+    AppendWord(folded.text, word);
+    word.clear();
+  };
   for (const char16_t c : text) {
     const char16_t unit = RomajiUnit(c);
     if (unit == kDropped) continue;
-    if (unit == kWordEnd) {
-      AppendWord(out, word);
-      word.clear();
-    } else {
+    if (unit == kWordEnd)
+      endWord();
+    else
       word.push_back(unit);
-    }
   }
-  AppendWord(out, word);
-  return out;
+  endWord();
+  return folded;
 }
 
 std::u16string FoldJapanese(std::u16string_view text) {
@@ -108,8 +116,17 @@ bool AnyScriptKey::Holds(const std::u16string& folded, const std::u16string& key
   return exact_ ? folded == key : folded.find(key) != std::u16string::npos;
 }
 
+bool AnyScriptKey::HoldsRomaji(std::u16string_view pronunciation) const {
+  if (romaji_.empty()) return false;
+  const FoldedRomaji folded = FoldRomajiWords(pronunciation);
+  if (exact_) return folded.text == romaji_;
+  for (const std::size_t start : folded.wordStarts)
+    if (folded.text.compare(start, romaji_.size(), romaji_) == 0) return true;
+  return false;
+}
+
 bool AnyScriptKey::Matches(const JapaneseRecord& record) const {
-  return Holds(FoldRomaji(record.pronunciation), romaji_) || Holds(FoldJapanese(record.first), japanese_) ||
+  return HoldsRomaji(record.pronunciation) || Holds(FoldJapanese(record.first), japanese_) ||
          Holds(FoldJapanese(record.second), japanese_);
 }
 

@@ -118,6 +118,8 @@ TEST_F(AnyScriptSearch, QueryTable) {
       {u"OHAYOH GOZAIMASU", 0, {u"Good morning."}},
       {u"eki", 0, {station, meet}},  // the group line shows its own choice
       {u"kuukou", 0, {airport}},
+      {u"ki", 0, {}},                        // from the start of a romaji word only: not "eki", "Kūkō"
+      {u"doko", 0, {airport}},               // the group of three listed once, by its first match
       {u"coffee", 0, {u"Coffee, please."}},  // found by English, listed once
       {u"kohi", 0, {u"Coffee, please."}},
       {u"koohii", 0, {u"Coffee, please."}},

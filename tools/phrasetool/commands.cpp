@@ -1,0 +1,177 @@
+#include "commands.h"
+
+#include <QAudio>
+#include <QAudioSink>
+#include <QCoreApplication>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+#include <initializer_list>
+
+#include "data/phrasebook.h"
+#include "sound/loadclip.h"
+#include "sound/tempostretch.h"
+#include "toolkit/audiosinkoutput.h"
+
+namespace lexoria::phrasetool {
+namespace {
+
+// What the window would do, done for a terminal: the key word comes from the
+// command line, messages are kept for the command to report.
+class ToolHost : public PhraseBookHost {
+ public:
+  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
+  void TransferToControls() override {}
+  void TransferFromControls() override {
+    if (book == nullptr) return;
+    book->SetKeyWord(keyWord);
+    book->SetExactMatch(exact ? 1 : 0);
+  }
+  void LoadClip(std::int32_t) override {}
+  void PhraseListChanged() override {}
+  void SelectCategory() override {}
+  void RepaintTextArea() override {}
+
+  PhraseBook* book = nullptr;
+  std::u16string keyWord;
+  bool exact = false;
+  std::vector<std::string> messages;
+};
+
+struct Book {
+  ToolHost host;
+  PhraseBook book{host};
+  explicit Book(const DataFolders& folders) {
+    host.book = &book;
+    book.SetFolders(folders);
+    book.OpenPhraseFiles();
+  }
+};
+
+std::string Utf8(std::u16string_view text) {
+  return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size())).toStdString();
+}
+
+// A stored field as shown: no carriage return, tab or byte-order mark.
+std::string Shown(std::u16string_view text) {
+  std::u16string clean = RemoveControlUnits(text);
+  if (!clean.empty() && clean.front() == u'\uFEFF') clean.erase(0, 1);
+  return Utf8(clean);
+}
+
+// Every file the command reads must be there, or nothing is said but that.
+bool HaveFiles(const DataFolders& folders, std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    const std::filesystem::path path = folders.DataFile(name);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+      std::fprintf(stderr,
+                   "phrasetool: cannot read the data file %s; run phrasetool in the phrasebook's run folder or "
+                   "install the phrasebook\n",
+                   path.c_str());
+      return false;
+    }
+    std::fclose(file);
+  }
+  return true;
+}
+
+std::int32_t NumberOf(const PhraseBook& book, const std::u16string& lineText) {
+  const auto it = book.Map().find(lineText);
+  return it == book.Map().end() ? 0 : ParseNumberText(it->second);
+}
+
+}  // namespace
+
+int Search(const DataFolders& folders, const std::vector<std::string>& words, bool exact) {
+  if (!HaveFiles(folders, {"English.dat", "Japanese.dat", "MapEngSpec.data"})) return 2;
+  std::string joined;
+  for (const std::string& word : words) joined += (joined.empty() ? "" : " ") + word;
+
+  Book b(folders);
+  b.book.LoadAllEnglish();
+  b.host.keyWord = QString::fromLocal8Bit(joined.c_str()).toStdU16String();
+  b.host.exact = exact;
+  b.book.SearchPhrases();
+  if (b.book.Lines().empty()) {
+    std::fprintf(stderr, "phrasetool: no phrase holds \"%s\"\n", joined.c_str());
+    return 1;
+  }
+  for (const ListLine& line : b.book.Lines()) {
+    const std::int32_t n = NumberOf(b.book, line.text);
+    const JapaneseRecord japanese = b.book.ReadJapaneseRecord(n);
+    std::printf("%d\t%s\t%s\t%s\n", n, Shown(line.text).c_str(), Shown(japanese.first).c_str(),
+                Shown(japanese.pronunciation).c_str());
+  }
+  return 0;
+}
+
+int Show(const DataFolders& folders, std::int32_t n) {
+  if (!HaveFiles(folders, {"English.dat", "Japanese.dat", "Relate.dat"})) return 2;
+  Book b(folders);
+  b.book.AddEnglishItems(n, n);
+  if (n > kPhraseCount || b.book.Lines().empty()) {
+    std::fprintf(stderr, "phrasetool: there is no phrase %d\n", n);
+    return 1;
+  }
+  const JapaneseRecord japanese = b.book.ReadJapaneseRecord(n);
+  std::printf("English\t%s\nJapanese\t%s\nKana\t%s\nRomaji\t%s\n", Shown(b.book.Lines()[0].text).c_str(),
+              Shown(japanese.first).c_str(), Shown(japanese.second).c_str(), Shown(japanese.pronunciation).c_str());
+  b.book.SetCurrentClip(n);
+  if (b.book.ShowRelatedPhrases()) {
+    for (const ListLine& line : b.book.Lines())
+      std::printf("Related\t%d\t%s\n", NumberOf(b.book, line.text), Shown(line.text).c_str());
+  }
+  return 0;
+}
+
+int Play(const DataFolders& folders, std::int32_t n, bool slow) {
+  if (!HaveFiles(folders, {"data.idx", "data.dat"})) return 2;
+  AudioSinkOutput output;
+  sound::CWavePlayer player(&output);
+  std::int32_t current = -1;
+  std::string message;
+  const sound::ClipStatus status = sound::LoadClip(
+      n, player, current, [&message](std::string_view text) { message = text; }, folders.data);
+  if (status != sound::ClipStatus::Loaded) {
+    std::fprintf(stderr, "phrasetool: phrase %d: %s\n", n, message.empty() ? "no recording" : message.c_str());
+    return 1;
+  }
+  if (!player.DeviceOpen() || output.Sink() == nullptr) {
+    std::fputs("phrasetool: there is no sound device to play on\n", stderr);
+    return 1;
+  }
+  const double tempo = slow ? sound::kSlowTempo : 1.0;
+  if (slow)
+    player.StartAtTempo(sound::kSlowTempo);
+  else
+    player.Start();
+
+  // Played when the sink runs dry, or at the latest a second after the
+  // block's length; a sink that stops on an error never played.
+  bool played = true;
+  QAudioSink* sink = output.Sink();
+  QObject::connect(sink, &QAudioSink::stateChanged, [sink, &played](QAudio::State state) {
+    if (state == QAudio::IdleState) QCoreApplication::quit();
+    if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
+      played = false;
+      QCoreApplication::quit();
+    }
+  });
+  if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) played = false;
+  if (played) {
+    const double seconds = double(player.BlockSize()) / double(player.Format().avgBytesPerSec) / tempo;
+    QTimer::singleShot(static_cast<int>(seconds * 1000) + 1000, [] { QCoreApplication::quit(); });
+    QCoreApplication::exec();
+  }
+  player.Close();
+  if (!played) {
+    std::fputs("phrasetool: the sound device refused to play\n", stderr);
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace lexoria::phrasetool

@@ -1,0 +1,21 @@
+// The phrasetool commands. Each returns the exit status: 0 done, 1 nothing
+// found (or nothing could be played), 2 a data file missing.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "data/datafolders.h"
+
+namespace lexoria::phrasetool {
+
+// Lines of number, English, Japanese and romaji, tab-separated.
+int Search(const DataFolders& folders, const std::vector<std::string>& words, bool exact);
+// The four forms of phrase n and its related phrases.
+int Show(const DataFolders& folders, std::int32_t n);
+// Speaks phrase n on the default audio device, at the slow tempo if asked,
+// and returns when it has been played.
+int Play(const DataFolders& folders, std::int32_t n, bool slow);
+
+}  // namespace lexoria::phrasetool
