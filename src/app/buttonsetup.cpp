@@ -59,7 +59,7 @@ QPushButton* CWendaroDlg::CreatePushButton(const lexoria::ControlSpec& spec, QWi
 }
 
 void CWendaroDlg::SetUpButtons() {
-  m_versionText->SetTextColour(kVersionTextColour);
+  versionText_->SetTextColour(kVersionTextColour);
   for (const ButtonPicture& entry : kButtonPictures) {
     auto* button = qobject_cast<CHoverButton*>(Button(entry.control));
     if (button == nullptr) continue;
@@ -73,7 +73,7 @@ void CWendaroDlg::SetUpButtons() {
 
 void CWendaroDlg::SetFavouriteTooltip(const QString& text) {
   favouriteTooltip_ = text;
-  if (auto* button = qobject_cast<CHoverButton*>(m_favouriteToggleButton)) button->SetToolTipText(text, true);
+  if (auto* button = qobject_cast<CHoverButton*>(favouriteToggleButton_)) button->SetToolTipText(text, true);
 }
 
 void CWendaroDlg::OpenWebPage(int buttonId) { lexoria::online::OpenWebLink(buttonId); }

@@ -9,12 +9,12 @@
 void CWendaroDlg::OnCategoryButton() {
   const auto* button = qobject_cast<QWidget*>(sender());
   if (button == nullptr) return;
-  m_book.SetCategoryCode(lexoria::CategoryCodeOfButton(button->objectName().toInt()));
+  book_.SetCategoryCode(lexoria::CategoryCodeOfButton(button->objectName().toInt()));
   SelectCategory();
 }
 
 void CWendaroDlg::SelectCategory() {
-  m_book.SetViewMode(lexoria::kViewBrowse);
+  book_.SetViewMode(lexoria::kViewBrowse);
   ApplyViewMode();
   FillSubCategories();
   OnSubCategoryChosen();
@@ -25,31 +25,31 @@ void CWendaroDlg::SelectCategory() {
 void CWendaroDlg::SetFavouriteTooltipFromView() {
   // Follows what the button does now, not the category last chosen: after
   // the favourites are left for a search, the button adds again.
-  SetFavouriteTooltip(m_book.FavouritesView() ? QStringLiteral("Remove from Favorite")
-                                              : QStringLiteral("Add to Favorite"));
+  SetFavouriteTooltip(book_.FavouritesView() ? QStringLiteral("Remove from Favorite")
+                                             : QStringLiteral("Add to Favorite"));
 }
 
 void CWendaroDlg::FillSubCategories() {
-  m_subCategoryCombo->setEnabled(true);
-  m_subCategoryCombo->clear();
-  m_book.SetFavouritesView(false);
-  const std::int32_t code = m_book.CategoryCode();
-  for (const char* entry : lexoria::SubCategoriesOf(code)) m_subCategoryCombo->addItem(QString::fromLatin1(entry));
+  subCategoryCombo_->setEnabled(true);
+  subCategoryCombo_->clear();
+  book_.SetFavouritesView(false);
+  const std::int32_t code = book_.CategoryCode();
+  for (const char* entry : lexoria::SubCategoriesOf(code)) subCategoryCombo_->addItem(QString::fromLatin1(entry));
   if (code == lexoria::kCategoryFavourites) {
-    m_subCategoryCombo->setEnabled(false);
-    m_book.SetFavouritesView(true);
+    subCategoryCombo_->setEnabled(false);
+    book_.SetFavouritesView(true);
   }
-  m_subCategoryCombo->setCurrentIndex(code % 100);
+  subCategoryCombo_->setCurrentIndex(code % 100);
 }
 
 void CWendaroDlg::OnSubCategoryChosen() {
-  m_book.SetFavouritesView(false);
-  m_book.SetSubCategoryIndex(m_subCategoryCombo->currentIndex());
-  const std::int32_t key = m_book.CategoryCode() + m_book.SubCategoryIndex();
+  book_.SetFavouritesView(false);
+  book_.SetSubCategoryIndex(subCategoryCombo_->currentIndex());
+  const std::int32_t key = book_.CategoryCode() + book_.SubCategoryIndex();
   if (const auto range = lexoria::PhraseRangeOf(key)) {
-    m_book.LoadEnglishRange(range->first, range->last);
+    book_.LoadEnglishRange(range->first, range->last);
   } else if (key == lexoria::kCategoryFavourites) {
-    m_book.ListFavourites();
+    book_.ListFavourites();
     TransferToControls();
   }
   UpdateListExtent();
@@ -57,7 +57,7 @@ void CWendaroDlg::OnSubCategoryChosen() {
 }
 
 void CWendaroDlg::ApplyViewMode() {
-  const lexoria::ViewModeRow* row = lexoria::ViewModeRowOf(m_book.ViewMode());
+  const lexoria::ViewModeRow* row = lexoria::ViewModeRowOf(book_.ViewMode());
   if (row == nullptr) return;
   for (int id : row->hidden) Control(id)->hide();
   for (int id : row->shown) Control(id)->show();
@@ -68,50 +68,50 @@ void CWendaroDlg::ApplyViewMode() {
 }
 
 void CWendaroDlg::ClearPhraseView() {
-  m_book.ClearList();
-  m_book.SetKeyWord(u"");
-  m_book.SetPronunciationText(u"");
-  m_book.SetJapaneseText(u"");
+  book_.ClearList();
+  book_.SetKeyWord(u"");
+  book_.SetPronunciationText(u"");
+  book_.SetJapaneseText(u"");
   TransferToControls();
 }
 
 void CWendaroDlg::OnSearchMode() {
   KeyWordEdit()->setEnabled(true);
-  m_book.SetViewMode(lexoria::kViewSearch);
-  m_book.SetCategoryCode(0);
+  book_.SetViewMode(lexoria::kViewSearch);
+  book_.SetCategoryCode(0);
   ApplyViewMode();
-  m_book.SetFavouritesView(false);
+  book_.SetFavouritesView(false);
   SetFavouriteTooltipFromView();
-  update(m_textArea);
+  update(textArea_);
 }
 
 void CWendaroDlg::OnRunSearch() {
-  if (m_book.ViewMode() != lexoria::kViewSearch) return;
-  m_book.LoadAllEnglish();
-  m_book.SearchPhrases();
+  if (book_.ViewMode() != lexoria::kViewSearch) return;
+  book_.LoadAllEnglish();
+  book_.SearchPhrases();
   SelectListItem(0);
   UpdateListExtent();
   TransferToControls();
 }
 
-void CWendaroDlg::OnKeyWordChanged() { m_searchChanged = true; }
+void CWendaroDlg::OnKeyWordChanged() { searchChanged_ = true; }
 
-void CWendaroDlg::OnExactMatchClicked() { m_searchChanged = true; }
+void CWendaroDlg::OnExactMatchClicked() { searchChanged_ = true; }
 
 void CWendaroDlg::OnRelatedPhrases() {
-  m_book.SetFavouritesView(false);
+  book_.SetFavouritesView(false);
   SetFavouriteTooltipFromView();
   KeyWordEdit()->setEnabled(false);
   TransferToControls();
-  if (m_book.CurrentClip() < 1) return;
-  if (!m_book.ShowRelatedPhrases()) {
+  if (book_.CurrentClip() < 1) return;
+  if (!book_.ShowRelatedPhrases()) {
     ShowMessage(lexoria::msg::kNoRelated);
     return;
   }
-  m_book.SetCategoryCode(0);
-  m_book.SetKeyWord(m_book.SelectedLineText());
-  m_book.SetCurrentClip(-1);
-  m_book.SetViewMode(lexoria::kViewRelated);
+  book_.SetCategoryCode(0);
+  book_.SetKeyWord(book_.SelectedLineText());
+  book_.SetCurrentClip(-1);
+  book_.SetViewMode(lexoria::kViewRelated);
   ApplyViewMode();
   SelectListItem(0);
 }
@@ -119,24 +119,24 @@ void CWendaroDlg::OnRelatedPhrases() {
 void CWendaroDlg::UpdateListExtent() {
   // Measured with the font the list draws with, so the longest line can be
   // scrolled into view in full.
-  const QFontMetrics metrics(m_phraseList->font());
+  const QFontMetrics metrics(phraseList_->font());
   int widest = 0;
-  for (int row = 0; row < m_phraseList->count(); ++row) {
-    widest = std::max(widest, metrics.horizontalAdvance(m_phraseList->item(row)->text()));
+  for (int row = 0; row < phraseList_->count(); ++row) {
+    widest = std::max(widest, metrics.horizontalAdvance(phraseList_->item(row)->text()));
   }
-  m_phraseList->SetHorizontalExtent(widest + 10);
+  phraseList_->SetHorizontalExtent(widest + 10);
 }
 
 void CWendaroDlg::SelectListItem(int index) {
-  if (m_phraseList->count() < 1) return;
+  if (phraseList_->count() < 1) return;
   {
     // Taking the focus would pick a current line of its own; the line shown
     // is the one chosen here.
-    const QSignalBlocker blocker(m_phraseList);
-    m_phraseList->setFocus(Qt::OtherFocusReason);
-    m_phraseList->setCurrentRow(index);
+    const QSignalBlocker blocker(phraseList_);
+    phraseList_->setFocus(Qt::OtherFocusReason);
+    phraseList_->setCurrentRow(index);
   }
-  m_book.SetSelection(index);
+  book_.SetSelection(index);
   OnPhraseSelected();
 }
 

@@ -1,14 +1,14 @@
 // Commands: favourites, minimise, exit, web pages and the about box.
 #include "app/wendarodlg.h"
 
-void CWendaroDlg::OnShowFavourites() { m_book.ShowFavourites(); }
+void CWendaroDlg::OnShowFavourites() { book_.ShowFavourites(); }
 
 void CWendaroDlg::OnToggleFavourite() {
-  m_book.ToggleFavourite();
+  book_.ToggleFavourite();
   // After a removal the first remaining favourite is selected and shown in
   // the model; its texts must reach the controls too.
   TransferToControls();
-  update(m_textArea);
+  update(textArea_);
 }
 
 void CWendaroDlg::OnMinimise() { showMinimized(); }

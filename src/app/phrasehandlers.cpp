@@ -24,51 +24,51 @@ QFont MakeFont(const QString& face, const QStringList& registered, const QString
 }  // namespace
 
 void CWendaroDlg::CreateFonts() {
-  m_latinFont = MakeFont(QStringLiteral("Arial"), latinFamilies_, QStringLiteral("Liberation Sans"), 15);
+  latinFont_ = MakeFont(QStringLiteral("Arial"), latinFamilies_, QStringLiteral("Liberation Sans"), 15);
   for (int id : {1111, 1019, 1020, 1018, 1117, 1025, 1024}) {
-    Control(id)->setFont(m_latinFont);
+    Control(id)->setFont(latinFont_);
     Control(id)->update();
   }
-  m_japaneseFont = MakeFont(QStringLiteral("Ms Hei"), japaneseFamilies_, QStringLiteral("IPAexGothic"), 22);
-  m_japanese->setFont(m_japaneseFont);
-  m_japanese->update();
+  japaneseFont_ = MakeFont(QStringLiteral("Ms Hei"), japaneseFamilies_, QStringLiteral("IPAexGothic"), 22);
+  japanese_->setFont(japaneseFont_);
+  japanese_->update();
 }
 
 void CWendaroDlg::OnListRowChanged() { OnPhraseSelected(); }
 
 void CWendaroDlg::OnPhraseSelected() {
-  m_phraseShown = true;
-  m_book.SetSelection(m_phraseList->currentRow());
-  m_book.ShowSelectedPhrase();
+  phraseShown_ = true;
+  book_.SetSelection(phraseList_->currentRow());
+  book_.ShowSelectedPhrase();
   TransferToControls();
-  update(m_textArea);
+  update(textArea_);
   FocusPhraseList();
 }
 
 void CWendaroDlg::OnPlay() {
-  if (!m_phraseShown) return;
-  if (m_phraseList->count() == 0) return;
-  m_player.Stop();
-  m_player.Start();
+  if (!phraseShown_) return;
+  if (phraseList_->count() == 0) return;
+  player_.Stop();
+  player_.Start();
 }
 
 void CWendaroDlg::OnFirstFormClicked() {
-  m_book.SetJapaneseForm(true);
+  book_.SetJapaneseForm(true);
   Switch(1036)->show();
   Switch(1035)->hide();
   OnPhraseSelected();
 }
 
 void CWendaroDlg::OnSecondFormClicked() {
-  m_book.SetJapaneseForm(false);
+  book_.SetJapaneseForm(false);
   Switch(1036)->hide();
   Switch(1035)->show();
   OnPhraseSelected();
 }
 
 void CWendaroDlg::LoadClip(std::int32_t phrase) {
-  std::int32_t currentClip = m_book.CurrentClip();
+  std::int32_t currentClip = book_.CurrentClip();
   lexoria::sound::LoadClip(
-      phrase, m_player, currentClip, [this](std::string_view text) { ShowMessage(text); }, m_book.Folders().data);
-  m_book.SetCurrentClip(currentClip);
+      phrase, player_, currentClip, [this](std::string_view text) { ShowMessage(text); }, book_.Folders().data);
+  book_.SetCurrentClip(currentClip);
 }

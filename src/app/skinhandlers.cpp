@@ -16,23 +16,23 @@ constexpr int kListTextureBitmap = 149;
 }  // namespace
 
 void CWendaroDlg::LoadSkin() {
-  m_icon = lexoria::LoadIconResource(kIconId);
-  m_skin = lexoria::LoadBitmapResource(kSkinBitmap);
+  icon_ = lexoria::LoadIconResource(kIconId);
+  skin_ = lexoria::LoadBitmapResource(kSkinBitmap);
   // No skin: no region, the window keeps its rectangle.
-  m_windowRegion = lexoria::BitmapToRegion(m_skin, lexoria::kKeyBlack, 0);
+  windowRegion_ = lexoria::BitmapToRegion(skin_, lexoria::kKeyBlack, 0);
 }
 
 void CWendaroDlg::ApplyWindowRegion() {
-  if (m_windowRegion) setMask(*m_windowRegion);
+  if (windowRegion_) setMask(*windowRegion_);
 }
 
 void CWendaroDlg::ApplyControlColours() {
   // The phrase list shows the tiled texture behind its lines; the statics
   // paint only their letters, straight on the skin.
-  QPalette palette = m_phraseList->palette();
-  if (m_listBrush.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, m_listBrush);
-  m_phraseList->setPalette(palette);
-  m_phraseList->SetBackgroundBrush(m_listBrush);
+  QPalette palette = phraseList_->palette();
+  if (listBrush_.style() != Qt::NoBrush) palette.setBrush(QPalette::Base, listBrush_);
+  phraseList_->setPalette(palette);
+  phraseList_->SetBackgroundBrush(listBrush_);
 }
 
 QBrush CWendaroDlg::MakeListBrush() {
@@ -51,11 +51,11 @@ void CWendaroDlg::paintEvent(QPaintEvent* event) {
     const int side = style()->pixelMetric(QStyle::PM_LargeIconSize, nullptr, this);
     const int x = (width() - side + 1) / 2;
     const int y = (height() - side + 1) / 2;
-    m_icon.paint(&painter, QRect(x, y, side, side));
+    icon_.paint(&painter, QRect(x, y, side, side));
     return;
   }
-  if (!m_skin.isNull()) {
-    painter.drawImage(0, 0, m_skin);
+  if (!skin_.isNull()) {
+    painter.drawImage(0, 0, skin_);
   } else {
     QDialog::paintEvent(event);
   }

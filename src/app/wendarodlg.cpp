@@ -18,26 +18,26 @@ CWendaroDlg* TheMainWindow() { return g_mainWindow; }
 
 CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
     : QDialog(parent),
-      m_book(*this),
-      m_ownedOutput(output != nullptr ? nullptr : CreateDefaultAudioOutput()),
-      m_player(output != nullptr ? output : m_ownedOutput.get()) {
+      book_(*this),
+      ownedOutput_(output != nullptr ? nullptr : CreateDefaultAudioOutput()),
+      player_(output != nullptr ? output : ownedOutput_.get()) {
   // A frameless pop-up with a taskbar button; the skin gives it its look.
   setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
   setFixedSize(lexoria::DialogSizeToPixels(lexoria::MainTemplate().size));
-  m_book.SetPronunciationText(u"");
-  m_book.SetKeyWord(u"");
-  m_book.SetJapaneseText(u"");
-  m_book.SetExactMatch(0);
-  m_textArea = kTextArea;
+  book_.SetPronunciationText(u"");
+  book_.SetKeyWord(u"");
+  book_.SetJapaneseText(u"");
+  book_.SetExactMatch(0);
+  textArea_ = kTextArea;
   LoadSkin();
-  m_book.SetJapaneseForm(true);
-  m_searchChanged = false;
-  m_book.SetFavouritesView(true);
-  m_book.SetSubCategoryIndex(0);
-  m_book.SetCategoryCode(100);
-  m_book.SetViewMode(lexoria::kViewBrowse);
-  m_updateTimer.setInterval(kUpdateTimerPeriodMs);
-  connect(&m_updateTimer, &QTimer::timeout, this, &CWendaroDlg::OnTimer);
+  book_.SetJapaneseForm(true);
+  searchChanged_ = false;
+  book_.SetFavouritesView(true);
+  book_.SetSubCategoryIndex(0);
+  book_.SetCategoryCode(100);
+  book_.SetViewMode(lexoria::kViewBrowse);
+  updateTimer_.setInterval(kUpdateTimerPeriodMs);
+  connect(&updateTimer_, &QTimer::timeout, this, &CWendaroDlg::OnTimer);
 }
 
 CWendaroDlg::~CWendaroDlg() {
@@ -59,31 +59,31 @@ bool CWendaroDlg::OnInitDialog() {
   AttachControls();
   TransferToControls();
   WireMessageMap();
-  setWindowIcon(m_icon);
+  setWindowIcon(icon_);
   setWindowTitle(QString::fromLatin1(lexoria::MainTemplate().title));
   ApplyWindowRegion();
   SetUpButtons();
-  m_book.SetFolders({m_paths.dataPath(), m_paths.favouritesPath()});
-  m_book.OpenPhraseFiles();
-  if (m_paths.bundledFonts()) {
+  book_.SetFolders({paths_.dataPath(), paths_.favouritesPath()});
+  book_.OpenPhraseFiles();
+  if (paths_.bundledFonts()) {
     latinFamilies_ = lexoria::RegisterFontFile(QStringLiteral("arial.ttf"));
     japaneseFamilies_ = lexoria::RegisterFontFile(QStringLiteral("mshei.ttf"));
   }
   CreateFonts();
-  m_book.SetCurrentClip(-1);
-  m_book.SetCategoryCode(100);
-  m_subCategoryCombo->setCurrentIndex(0);
+  book_.SetCurrentClip(-1);
+  book_.SetCategoryCode(100);
+  subCategoryCombo_->setCurrentIndex(0);
   SelectCategory();
   g_mainWindow = this;
   SetMyListBoxHost(this);
-  m_listBrush = MakeListBrush();
+  listBrush_ = MakeListBrush();
   ApplyControlColours();
-  m_updateCheckDone = false;
+  updateCheckDone_ = false;
   // After the first category is shown: play stays inert until the user
   // changes the selection.
-  m_phraseShown = false;
-  m_updateTimer.start();
-  m_categoryButtons[0]->setFocus(Qt::OtherFocusReason);
+  phraseShown_ = false;
+  updateTimer_.start();
+  categoryButtons_[0]->setFocus(Qt::OtherFocusReason);
   return true;
 }
 
@@ -151,24 +151,24 @@ QWidget* CWendaroDlg::CreateControl(const lexoria::ControlSpec& spec) {
 }
 
 void CWendaroDlg::AttachControls() {
-  m_versionText = qobject_cast<CTransparentStatic*>(Control(1059));
-  m_updateButton = Button(1046);
-  m_reportButton = Button(1048);
-  m_techButton = Button(1047);
-  m_aboutButton = Button(1050);
-  m_pronunciation = qobject_cast<CTransparentStatic*>(Control(1019));
-  m_japanese = qobject_cast<CTransparentStatic*>(Control(1033));
-  m_subCategoryCombo = qobject_cast<QComboBox*>(Control(1117));
-  m_playButton = Button(1031);
-  m_runSearchButton = Button(1023);
-  m_minimiseButton = Button(1030);
-  m_favouritesButton = Button(1026);
-  m_relatedButton = Button(1022);
-  m_searchModeButton = Button(1021);
-  m_favouriteToggleButton = Button(1116);
-  for (int i = 0; i < 10; ++i) m_categoryButtons[i] = Button(1101 + i);
-  m_exitButton = Button(1041);
-  m_phraseList = qobject_cast<CMyListBox*>(Control(1111));
+  versionText_ = qobject_cast<CTransparentStatic*>(Control(1059));
+  updateButton_ = Button(1046);
+  reportButton_ = Button(1048);
+  techButton_ = Button(1047);
+  aboutButton_ = Button(1050);
+  pronunciation_ = qobject_cast<CTransparentStatic*>(Control(1019));
+  japanese_ = qobject_cast<CTransparentStatic*>(Control(1033));
+  subCategoryCombo_ = qobject_cast<QComboBox*>(Control(1117));
+  playButton_ = Button(1031);
+  runSearchButton_ = Button(1023);
+  minimiseButton_ = Button(1030);
+  favouritesButton_ = Button(1026);
+  relatedButton_ = Button(1022);
+  searchModeButton_ = Button(1021);
+  favouriteToggleButton_ = Button(1116);
+  for (int i = 0; i < 10; ++i) categoryButtons_[i] = Button(1101 + i);
+  exitButton_ = Button(1041);
+  phraseList_ = qobject_cast<CMyListBox*>(Control(1111));
 }
 
 // The message map: every control notification and the handler it reaches.
@@ -176,41 +176,41 @@ void CWendaroDlg::WireMessageMap() {
   for (const lexoria::CategoryButton& category : lexoria::CategoryButtons()) {
     connect(Button(category.id), &QPushButton::clicked, this, &CWendaroDlg::OnCategoryButton);
   }
-  connect(m_subCategoryCombo, &QComboBox::activated, this, &CWendaroDlg::OnSubCategoryChosen);
-  connect(m_searchModeButton, &QPushButton::clicked, this, &CWendaroDlg::OnSearchMode);
-  connect(m_runSearchButton, &QPushButton::clicked, this, &CWendaroDlg::OnRunSearch);
+  connect(subCategoryCombo_, &QComboBox::activated, this, &CWendaroDlg::OnSubCategoryChosen);
+  connect(searchModeButton_, &QPushButton::clicked, this, &CWendaroDlg::OnSearchMode);
+  connect(runSearchButton_, &QPushButton::clicked, this, &CWendaroDlg::OnRunSearch);
   connect(KeyWordEdit(), &QLineEdit::textChanged, this, &CWendaroDlg::OnKeyWordChanged);
   connect(ExactMatchBox(), &QCheckBox::clicked, this, &CWendaroDlg::OnExactMatchClicked);
-  connect(m_relatedButton, &QPushButton::clicked, this, &CWendaroDlg::OnRelatedPhrases);
-  connect(m_phraseList, &QListWidget::currentRowChanged, this, &CWendaroDlg::OnListRowChanged);
-  connect(m_phraseList, &QListWidget::itemDoubleClicked, this, &CWendaroDlg::OnPlay);
-  connect(m_playButton, &QPushButton::clicked, this, &CWendaroDlg::OnPlay);
+  connect(relatedButton_, &QPushButton::clicked, this, &CWendaroDlg::OnRelatedPhrases);
+  connect(phraseList_, &QListWidget::currentRowChanged, this, &CWendaroDlg::OnListRowChanged);
+  connect(phraseList_, &QListWidget::itemDoubleClicked, this, &CWendaroDlg::OnPlay);
+  connect(playButton_, &QPushButton::clicked, this, &CWendaroDlg::OnPlay);
   connect(Switch(1035), &CBitmapStatic::clicked, this, &CWendaroDlg::OnFirstFormClicked);
   connect(Switch(1036), &CBitmapStatic::clicked, this, &CWendaroDlg::OnSecondFormClicked);
-  connect(m_favouritesButton, &QPushButton::clicked, this, &CWendaroDlg::OnShowFavourites);
-  connect(m_favouriteToggleButton, &QPushButton::clicked, this, &CWendaroDlg::OnToggleFavourite);
-  connect(m_minimiseButton, &QPushButton::clicked, this, &CWendaroDlg::OnMinimise);
-  connect(m_exitButton, &QPushButton::clicked, this, &CWendaroDlg::OnExit);
-  connect(m_updateButton, &QPushButton::clicked, this, &CWendaroDlg::OnUpdatePage);
-  connect(m_techButton, &QPushButton::clicked, this, &CWendaroDlg::OnTechPage);
-  connect(m_reportButton, &QPushButton::clicked, this, &CWendaroDlg::OnReportPage);
-  connect(m_aboutButton, &QPushButton::clicked, this, &CWendaroDlg::OnAbout);
+  connect(favouritesButton_, &QPushButton::clicked, this, &CWendaroDlg::OnShowFavourites);
+  connect(favouriteToggleButton_, &QPushButton::clicked, this, &CWendaroDlg::OnToggleFavourite);
+  connect(minimiseButton_, &QPushButton::clicked, this, &CWendaroDlg::OnMinimise);
+  connect(exitButton_, &QPushButton::clicked, this, &CWendaroDlg::OnExit);
+  connect(updateButton_, &QPushButton::clicked, this, &CWendaroDlg::OnUpdatePage);
+  connect(techButton_, &QPushButton::clicked, this, &CWendaroDlg::OnTechPage);
+  connect(reportButton_, &QPushButton::clicked, this, &CWendaroDlg::OnReportPage);
+  connect(aboutButton_, &QPushButton::clicked, this, &CWendaroDlg::OnAbout);
 }
 
 void CWendaroDlg::TransferToControls() {
-  if (m_pronunciation == nullptr) return;  // before the controls exist
-  m_pronunciation->SetText(lexoria::ToQString(m_book.PronunciationText()));
-  KeyWordEdit()->setText(lexoria::ToQString(m_book.KeyWord()));
-  ExactMatchBox()->setChecked(m_book.ExactMatch() != 0);
-  m_japanese->SetText(lexoria::ToQString(m_book.JapaneseText()));
+  if (pronunciation_ == nullptr) return;  // before the controls exist
+  pronunciation_->SetText(lexoria::ToQString(book_.PronunciationText()));
+  KeyWordEdit()->setText(lexoria::ToQString(book_.KeyWord()));
+  ExactMatchBox()->setChecked(book_.ExactMatch() != 0);
+  japanese_->SetText(lexoria::ToQString(book_.JapaneseText()));
 }
 
 void CWendaroDlg::TransferFromControls() {
-  if (m_pronunciation == nullptr) return;
-  m_book.SetPronunciationText(lexoria::ToU16(m_pronunciation->Text()));
-  m_book.SetKeyWord(lexoria::ToU16(KeyWordEdit()->text()));
-  m_book.SetExactMatch(ExactMatchBox()->isChecked() ? 1 : 0);
-  m_book.SetJapaneseText(lexoria::ToU16(m_japanese->Text()));
+  if (pronunciation_ == nullptr) return;
+  book_.SetPronunciationText(lexoria::ToU16(pronunciation_->Text()));
+  book_.SetKeyWord(lexoria::ToU16(KeyWordEdit()->text()));
+  book_.SetExactMatch(ExactMatchBox()->isChecked() ? 1 : 0);
+  book_.SetJapaneseText(lexoria::ToU16(japanese_->Text()));
 }
 
 void CWendaroDlg::ShowMessage(std::string_view text) {
@@ -220,36 +220,36 @@ void CWendaroDlg::ShowMessage(std::string_view text) {
 void CWendaroDlg::PhraseListChanged() { MirrorPhraseList(); }
 
 void CWendaroDlg::MirrorPhraseList() {
-  if (m_phraseList == nullptr) return;
+  if (phraseList_ == nullptr) return;
   // A refill is no user selection: the list's own notification stays quiet.
-  const QSignalBlocker blocker(m_phraseList);
-  if (m_phraseList->ChoiceCombo() != nullptr) m_phraseList->ChoiceCombo()->hide();
-  m_phraseList->clear();
-  for (const lexoria::ListLine& line : m_book.Lines()) {
+  const QSignalBlocker blocker(phraseList_);
+  if (phraseList_->ChoiceCombo() != nullptr) phraseList_->ChoiceCombo()->hide();
+  phraseList_->clear();
+  for (const lexoria::ListLine& line : book_.Lines()) {
     if (line.item) {
-      m_phraseList->AddItem(line.item);
+      phraseList_->AddItem(line.item);
     } else {
-      m_phraseList->AddPlainLine(lexoria::ToQString(line.text));
+      phraseList_->AddPlainLine(lexoria::ToQString(line.text));
     }
   }
-  const int selection = m_book.Selection();
-  if (selection >= 0 && selection < m_phraseList->count()) {
-    m_phraseList->setCurrentRow(selection);
+  const int selection = book_.Selection();
+  if (selection >= 0 && selection < phraseList_->count()) {
+    phraseList_->setCurrentRow(selection);
   } else {
-    m_phraseList->setCurrentRow(-1);
+    phraseList_->setCurrentRow(-1);
   }
 }
 
 void CWendaroDlg::OnLineRewritten(int index, const QString& text) {
-  m_book.ReplaceLineText(static_cast<std::size_t>(index), lexoria::ToU16(text));
+  book_.ReplaceLineText(static_cast<std::size_t>(index), lexoria::ToU16(text));
 }
 
-void CWendaroDlg::RepaintTextArea() { update(m_textArea); }
+void CWendaroDlg::RepaintTextArea() { update(textArea_); }
 
 void CWendaroDlg::OnTimer() {
-  m_updateTimer.stop();
-  if (!m_updateCheckDone) {
-    m_updateCheckDone = true;
+  updateTimer_.stop();
+  if (!updateCheckDone_) {
+    updateCheckDone_ = true;
     RunUpdateHandOver();
   }
 }
@@ -257,11 +257,11 @@ void CWendaroDlg::OnTimer() {
 void CWendaroDlg::OnDestroy() {
   if (destroyed_ || !initialised_) return;
   destroyed_ = true;
-  m_updateTimer.stop();
+  updateTimer_.stop();
   lexoria::UnregisterFontFile(QStringLiteral("arial.ttf"));
   lexoria::UnregisterFontFile(QStringLiteral("mshei.ttf"));
-  m_book.ClearMap();
-  m_book.CloseFiles();
+  book_.ClearMap();
+  book_.CloseFiles();
 }
 
 void CWendaroDlg::done(int result) {
@@ -270,8 +270,8 @@ void CWendaroDlg::done(int result) {
 }
 
 void CWendaroDlg::OnOK() {
-  if (m_searchChanged) OnRunSearch();
-  m_searchChanged = false;
+  if (searchChanged_) OnRunSearch();
+  searchChanged_ = false;
 }
 
 void CWendaroDlg::keyPressEvent(QKeyEvent* event) {
@@ -295,7 +295,7 @@ void CWendaroDlg::changeEvent(QEvent* event) {
 }
 
 void CWendaroDlg::FocusPhraseList() {
-  if (m_phraseList == nullptr) return;
+  if (phraseList_ == nullptr) return;
   if (QLineEdit* edit = KeyWordEdit(); edit != nullptr && edit->hasFocus()) return;
-  m_phraseList->setFocus(Qt::OtherFocusReason);
+  phraseList_->setFocus(Qt::OtherFocusReason);
 }

@@ -67,7 +67,7 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
 
   // Where the data, favourites and fonts are; before the window is first
   // shown. Without it, the run folder in the working folder.
-  void UsePaths(const lexoria::AppPaths& paths) { m_paths = paths; }
+  void UsePaths(const lexoria::AppPaths& paths) { paths_ = paths; }
 
   // Builds the window (OnInitDialog) before it is first shown.
   void setVisible(bool visible) override;
@@ -75,15 +75,15 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   // --- For the application and tests -------------------------------------
   QWidget* Control(int id) const { return controls_.value(id, nullptr); }
   QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(Control(id)); }
-  CMyListBox* PhraseList() const { return m_phraseList; }
-  lexoria::PhraseBook& Book() { return m_book; }
-  const lexoria::sound::CWavePlayer& Player() const { return m_player; }
-  bool PhraseShown() const { return m_phraseShown; }
-  bool SearchChanged() const { return m_searchChanged; }
-  bool UpdateCheckDone() const { return m_updateCheckDone; }
-  bool UpdateTimerActive() const { return m_updateTimer.isActive(); }
-  const QFont& LatinFont() const { return m_latinFont; }
-  const QFont& JapaneseFont() const { return m_japaneseFont; }
+  CMyListBox* PhraseList() const { return phraseList_; }
+  lexoria::PhraseBook& Book() { return book_; }
+  const lexoria::sound::CWavePlayer& Player() const { return player_; }
+  bool PhraseShown() const { return phraseShown_; }
+  bool SearchChanged() const { return searchChanged_; }
+  bool UpdateCheckDone() const { return updateCheckDone_; }
+  bool UpdateTimerActive() const { return updateTimer_.isActive(); }
+  const QFont& LatinFont() const { return latinFont_; }
+  const QFont& JapaneseFont() const { return japaneseFont_; }
   QString FavouriteTooltip() const { return favouriteTooltip_; }
 
   // --- Handlers (message map) ----------------------------------------------
@@ -132,7 +132,7 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void RepaintTextArea() override;
 
   // --- CMyListBoxHost -------------------------------------------------------
-  bool IsFavouritesView() const override { return m_book.FavouritesView(); }
+  bool IsFavouritesView() const override { return book_.FavouritesView(); }
   void OnLineRewritten(int index, const QString& text) override;
 
  protected:
@@ -178,43 +178,43 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void RunUpdateHandOver();
 
   // --- Attached controls, in data-exchange order -----------------------------
-  CTransparentStatic* m_versionText = nullptr;     // 1059
-  QPushButton* m_updateButton = nullptr;           // 1046
-  QPushButton* m_reportButton = nullptr;           // 1048
-  QPushButton* m_techButton = nullptr;             // 1047
-  QPushButton* m_aboutButton = nullptr;            // 1050
-  CTransparentStatic* m_pronunciation = nullptr;   // 1019
-  CTransparentStatic* m_japanese = nullptr;        // 1033
-  QComboBox* m_subCategoryCombo = nullptr;         // 1117
-  QPushButton* m_playButton = nullptr;             // 1031
-  QPushButton* m_runSearchButton = nullptr;        // 1023
-  QPushButton* m_minimiseButton = nullptr;         // 1030
-  QPushButton* m_favouritesButton = nullptr;       // 1026
-  QPushButton* m_relatedButton = nullptr;          // 1022
-  QPushButton* m_searchModeButton = nullptr;       // 1021
-  QPushButton* m_favouriteToggleButton = nullptr;  // 1116
-  QPushButton* m_categoryButtons[10] = {};         // 1101-1110
-  QPushButton* m_exitButton = nullptr;             // 1041
-  CMyListBox* m_phraseList = nullptr;              // 1111
+  CTransparentStatic* versionText_ = nullptr;     // 1059
+  QPushButton* updateButton_ = nullptr;           // 1046
+  QPushButton* reportButton_ = nullptr;           // 1048
+  QPushButton* techButton_ = nullptr;             // 1047
+  QPushButton* aboutButton_ = nullptr;            // 1050
+  CTransparentStatic* pronunciation_ = nullptr;   // 1019
+  CTransparentStatic* japanese_ = nullptr;        // 1033
+  QComboBox* subCategoryCombo_ = nullptr;         // 1117
+  QPushButton* playButton_ = nullptr;             // 1031
+  QPushButton* runSearchButton_ = nullptr;        // 1023
+  QPushButton* minimiseButton_ = nullptr;         // 1030
+  QPushButton* favouritesButton_ = nullptr;       // 1026
+  QPushButton* relatedButton_ = nullptr;          // 1022
+  QPushButton* searchModeButton_ = nullptr;       // 1021
+  QPushButton* favouriteToggleButton_ = nullptr;  // 1116
+  QPushButton* categoryButtons_[10] = {};         // 1101-1110
+  QPushButton* exitButton_ = nullptr;             // 1041
+  CMyListBox* phraseList_ = nullptr;              // 1111
 
   // --- Member state, in declaration order -------------------------------------
-  lexoria::AppPaths m_paths;
-  bool m_updateCheckDone = false;
-  QImage m_skin;  // bitmap 1129, null when missing
-  std::optional<QRegion> m_windowRegion;
-  lexoria::PhraseBook m_book;  // phrase files, map, lines and view state
-  std::unique_ptr<lexoria::sound::AudioOutput> m_ownedOutput;
-  lexoria::sound::CWavePlayer m_player;
-  bool m_phraseShown = false;
-  QRect m_textArea = kTextArea;
-  bool m_searchChanged = false;
-  QBrush m_listBrush;  // bitmap 149 tiled
-  QFont m_latinFont;
-  QFont m_japaneseFont;
-  QIcon m_icon;  // icon 146
+  lexoria::AppPaths paths_;
+  bool updateCheckDone_ = false;
+  QImage skin_;  // bitmap 1129, null when missing
+  std::optional<QRegion> windowRegion_;
+  lexoria::PhraseBook book_;  // phrase files, map, lines and view state
+  std::unique_ptr<lexoria::sound::AudioOutput> ownedOutput_;
+  lexoria::sound::CWavePlayer player_;
+  bool phraseShown_ = false;
+  QRect textArea_ = kTextArea;
+  bool searchChanged_ = false;
+  QBrush listBrush_;  // bitmap 149 tiled
+  QFont latinFont_;
+  QFont japaneseFont_;
+  QIcon icon_;  // icon 146
 
   QMap<int, QWidget*> controls_;
-  QTimer m_updateTimer;
+  QTimer updateTimer_;
   QString favouriteTooltip_;
   QStringList latinFamilies_;
   QStringList japaneseFamilies_;
