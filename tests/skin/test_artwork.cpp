@@ -1,12 +1,98 @@
-// The committed pictures are exactly what the artwork tool draws.
+// The committed pictures are exactly what the artwork tool draws, at 1x as
+// they always were and at 2x drawn afresh at the double resolution.
+#include "detail.h"
 #include "testenv.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+namespace {
+// The 1x pictures as the window was first drawn with: the 1x look must not
+// move while the 2x pictures are added or redrawn.
+struct Pinned {
+  const char* file;
+  const char* sha256;
+};
+constexpr Pinned kPinnedOneX[] = {
+    {"1129_skin.bmp", "d05974ff4f10ad7578ff5367d35b2706f182f484da2a16293cfc76ac55edcbee"},
+    {"1130_exit.bmp", "c8c96db4f0520b2ee62090fb72269e6e05657e5999ff71f2905878b3b5ec6dcb"},
+    {"1133_cat_basic.bmp", "df603f363c7382efddf7b00e490039a7fddc7ef04e732409c369b4a24f0cd31c"},
+    {"1134_cat_business.bmp", "77e74efbf8d14e208c95559c53f3d4732daba4ba4c7e5ad9ced165156989d6ba"},
+    {"1135_cat_emergency.bmp", "13a437cbf46f66d00228c27ac9516f9c130f06e044ca23b9e1591d0ddb315b2a"},
+    {"1136_favourite_toggle.bmp", "476ce0a8fe39e0b397c36406fa791f5dae9786db617c0289773bf24917f7b45a"},
+    {"1137_cat_food.bmp", "a3fe5d86473dc5dd7a8d193efab9924e556be9ac814741f88742ee47c0822dbb"},
+    {"1138_cat_lodging.bmp", "2b278bb4ecb9a9f75ad04194d50e906f16cb9c610e9642358a7f697354fad67c"},
+    {"1139_play.bmp", "9584b3a56bce72d810c09477e3799774da49c6572729445fd097925039d6d932"},
+    {"1140_cat_shopping.bmp", "88c7577076449ab92d8c58e3bc4c6a63ea52d199f4a87eafcab30ef4455513f0"},
+    {"1141_cat_sightseeing.bmp", "590acb4591c49bdd1d79b56bf498f84ebbc9d1010dba290b380625cb14983743"},
+    {"1142_cat_social.bmp", "3fb7b454db3cd730aef5cd1d661946db45afd87582d693394e15f6716c4dce0c"},
+    {"1143_cat_travel.bmp", "66d2cb31d7bf5781cb479e15003054cc96db58193ca2aaef54ce27611aabf963"},
+    {"1144_cat_question.bmp", "118b69fecfbd946d19a27af946e142ce064e6689d514f95741e540cef7d0b0c9"},
+    {"146_icon.bmp", "bbefe8d48868b2c9cfaf39de6375035675bbe86144696a73cfd69f0c79877d24"},
+    {"147_search_mode.bmp", "13dfff5ba54c1220488683171cfe4aaec6bf473a30c364ddb9fc19f75724b18b"},
+    {"148_related.bmp", "9bc71f42d7589cc3c687ca97d58bf7f702f567ffe27a9259e8b7a752d92a7c5d"},
+    {"149_list_texture.bmp", "d8281250041f8a538753c807858ebdf95f6527568a0c935e8c46405e3b477a04"},
+    {"150_favourites.bmp", "ec3fb25398412bbc088c0c28552c7827bb7c8c17957cf8cb8aa672f24b787690"},
+    {"156_minimise.bmp", "b149f0458681748a0b8c337f1e56adaef3c7053c7ebe0823ce0033d47f77374a"},
+    {"157_search_go.bmp", "2f663dddcc1c9ca3e0106292c9a47e8e9b4838cc2ab52a4191466d14cc90500b"},
+    {"160_switch_kanji.bmp", "6c98159fa07154c6aa992cdee99712064973f092d9b6d313683fb94b58ecf0ae"},
+    {"161_switch_kana.bmp", "1af11f42ca2e035cd362ba73d2e8ef38bcae46f807d1e85765da0906cbfa1401"},
+    {"177_link_update.bmp", "3538acfec4ba176724eec11c4d686e5dd8b93d757f483da2ddc68543c4228cf0"},
+    {"178_link_report.bmp", "08d04c85d0befafdd445f8f98bf334fe80c1a4520b0c560a4edf1a923b1c832c"},
+    {"180_about.bmp", "7a7dd8fa8c4303c6dbce598b58a56bf5aba66d48f820778a23e58b8a0044105b"},
+    {"181_link_support.bmp", "6c31a0f05f82dd2198a7cee0293d95743122390014ddd5452aefcb6b4bdf0528"},
+    {"186_about_ok.bmp", "fab84e4c7f750b289fd831edc344e73980aecb8046fc90fb90025cba6d066bca"},
+    {"189_about_background.bmp", "25b4d8d8651d087eb9bf81bd1488cbced97d0b6766164fd4c89b2f59c734f71c"},
+};
+
+QDir ResFolder() { return QDir(qEnvironmentVariable("LEXORIA_SOURCE_DIR") + QStringLiteral("/res")); }
+
+QStringList OneXFiles() {
+  QStringList names = ResFolder().entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
+  names.removeIf([](const QString& n) { return n.contains(QLatin1Char('@')); });
+  return names;
+}
+
+QString TwoXName(const QString& oneX) {
+  return QString(oneX).replace(QStringLiteral(".bmp"), QStringLiteral("@2x.bmp"));
+}
+
+// The picture averaged down over 2x2 blocks.
+QImage BoxDownscale(const QImage& source) {
+  const QImage img = source.convertToFormat(QImage::Format_RGB32);
+  QImage out(img.width() / 2, img.height() / 2, QImage::Format_RGB32);
+  for (int y = 0; y < out.height(); ++y) {
+    for (int x = 0; x < out.width(); ++x) {
+      int r = 0, g = 0, b = 0;
+      for (int k = 0; k < 4; ++k) {
+        const QRgb p = img.pixel(2 * x + (k & 1), 2 * y + (k >> 1));
+        r += qRed(p);
+        g += qGreen(p);
+        b += qBlue(p);
+      }
+      out.setPixel(x, y, qRgb(r / 4, g / 4, b / 4));
+    }
+  }
+  return out;
+}
+
+double MeanAbsDifference(const QImage& a, const QImage& b) {
+  double sum = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+    }
+  }
+  return sum / (3.0 * a.width() * a.height());
+}
+}  // namespace
 
 class ArtworkTest : public QObject {
   Q_OBJECT
@@ -22,7 +108,7 @@ class ArtworkTest : public QObject {
     QVERIFY(tool.waitForFinished(120000));
     QCOMPARE(tool.exitCode(), 0);
 
-    const QDir res(qEnvironmentVariable("LEXORIA_SOURCE_DIR") + QStringLiteral("/res"));
+    const QDir res = ResFolder();
     const QStringList committed = res.entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
     const QStringList drawn = QDir(out.path()).entryList({QStringLiteral("*.bmp")}, QDir::Files, QDir::Name);
     QCOMPARE(drawn, committed);
@@ -31,6 +117,43 @@ class ArtworkTest : public QObject {
       QFile b(QDir(out.path()).filePath(name));
       QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
       QVERIFY2(a.readAll() == b.readAll(), qPrintable(name + QStringLiteral(" differs: run the artwork target")));
+    }
+  }
+
+  void oneXPicturesAreUnchanged() {
+    for (const Pinned& pin : kPinnedOneX) {
+      QFile file(ResFolder().filePath(QString::fromUtf8(pin.file)));
+      QVERIFY2(file.open(QIODevice::ReadOnly), pin.file);
+      const QByteArray hash = QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+      QVERIFY2(hash == pin.sha256, pin.file);
+    }
+  }
+
+  // Every picture exists at 2x, exactly twice its 1x size each way.
+  void everyPictureHasItsTwoXAtTwiceTheSize() {
+    const QStringList names = OneXFiles();
+    QVERIFY(names.size() >= int(std::size(kPinnedOneX)));
+    for (const QString& name : names) {
+      const QImage one(ResFolder().filePath(name));
+      const QImage two(ResFolder().filePath(TwoXName(name)));
+      QVERIFY2(!one.isNull() && !two.isNull(), qPrintable(name));
+      QCOMPARE(two.size(), one.size() * 2);
+    }
+  }
+
+  // The 2x picture is the same picture and carries detail of its own (it is
+  // not the 1x one blown up). Same picture: both averaged down to half the
+  // 1x size are close, so nothing is shifted or resized; the halving evens
+  // out the half-pixel steps by which text baselines and edges snap.
+  void twoXIsTheSamePictureDrawnFiner() {
+    for (const QString& name : OneXFiles()) {
+      const QImage one = QImage(ResFolder().filePath(name)).convertToFormat(QImage::Format_RGB32);
+      const QImage two(ResFolder().filePath(TwoXName(name)));
+      const double offBy = MeanAbsDifference(BoxDownscale(BoxDownscale(two)), BoxDownscale(one));
+      const double detail = DetailRmse(two);
+      qInfo("%-28s mean difference %5.2f, detail %.3f", qPrintable(name), offBy, detail);
+      QVERIFY2(offBy < 12.0, qPrintable(name));
+      QVERIFY2(detail > 0.005, qPrintable(name));
     }
   }
 };

@@ -14,9 +14,8 @@ const QRectF kPaperArea(18, 96, kWidth - 36, kHeight - 114);
 
 // The about box: an indigo band with the sun and the mountain over a paper
 // card that carries the labels, the OK button and the credits.
-QImage DrawAboutBackground() {
-  QImage img(kWidth, kHeight, QImage::Format_RGB32);
-  img.fill(pal::kKeyBlack);
+QImage DrawAboutBackground(int scale) {
+  QImage img = NewCanvas(kWidth, kHeight, scale, pal::kKeyBlack);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);

@@ -180,9 +180,8 @@ void DrawCell(QPainter& p, const QRectF& cell, State s, const ButtonStrip& b) {
 
 }  // namespace
 
-QImage DrawButtonStrip(const ButtonStrip& b) {
-  QImage img(b.width, b.height, QImage::Format_RGB32);
-  img.fill(Underlay(b.kind));
+QImage DrawButtonStrip(const ButtonStrip& b, int scale) {
+  QImage img = NewCanvas(b.width, b.height, scale, Underlay(b.kind));
   const int cellWidth = b.width / 3;
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);

@@ -1,9 +1,9 @@
 // Draws every bitmap and the icon of the program into the folder given as the
-// only argument. Same fonts and same code give the same bytes, so a test can
-// regenerate the committed files and compare.
+// only argument, at 1x and at 2x. Same fonts and same code give the same
+// bytes, so a test can regenerate the committed files and compare.
 #include "artwork.h"
-#include "bmpwriter.h"
 #include "painting.h"
+#include "picturefiles.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -11,12 +11,7 @@
 #include <cstdio>
 
 namespace {
-bool Save(const QDir& dir, int id, const char* stem, const QImage& img) {
-  const QString name = QStringLiteral("%1_%2.bmp").arg(id).arg(QString::fromUtf8(stem));
-  if (WriteBmp24(img, dir.filePath(name))) return true;
-  std::fprintf(stderr, "cannot write %s\n", qPrintable(dir.filePath(name)));
-  return false;
-}
+QString Name(int id, const char* stem) { return QStringLiteral("%1_%2.bmp").arg(id).arg(QString::fromUtf8(stem)); }
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -32,12 +27,16 @@ int main(int argc, char** argv) {
   }
   QDir dir(QString::fromLocal8Bit(argv[1]));
   if (!dir.exists() && !QDir().mkpath(dir.path())) return 1;
-  bool ok = Save(dir, 1129, "skin", DrawSkin());
-  ok = Save(dir, 149, "list_texture", DrawListTexture()) && ok;
-  ok = Save(dir, 160, "switch_kanji", DrawSwitch(true)) && ok;
-  ok = Save(dir, 161, "switch_kana", DrawSwitch(false)) && ok;
-  ok = Save(dir, 189, "about_background", DrawAboutBackground()) && ok;
-  ok = Save(dir, 146, "icon", DrawIcon()) && ok;
-  for (const ButtonStrip& strip : kButtonStrips) ok = Save(dir, strip.id, strip.stem, DrawButtonStrip(strip)) && ok;
+  bool ok = SavePicture(dir, Name(1129, "skin"), {725, 553}, DrawSkin);
+  ok = SavePicture(dir, Name(149, "list_texture"), {170, 86}, DrawListTexture) && ok;
+  ok = SavePicture(dir, Name(160, "switch_kanji"), {20, 20}, [](int scale) { return DrawSwitch(true, scale); }) && ok;
+  ok = SavePicture(dir, Name(161, "switch_kana"), {20, 20}, [](int scale) { return DrawSwitch(false, scale); }) && ok;
+  ok = SavePicture(dir, Name(189, "about_background"), {496, 412}, DrawAboutBackground) && ok;
+  ok = SavePicture(dir, Name(146, "icon"), {64, 64}, DrawIcon) && ok;
+  for (const ButtonStrip& strip : kButtonStrips) {
+    ok = SavePicture(dir, Name(strip.id, strip.stem), {strip.width, strip.height},
+                     [&strip](int scale) { return DrawButtonStrip(strip, scale); }) &&
+         ok;
+  }
   return ok ? 0 : 1;
 }

@@ -51,14 +51,28 @@ double Hash01(int x, int y, int seed) {
   return double(h & 0xFFFFFF) / double(0x1000000);
 }
 
+QImage NewCanvas(int width, int height, int scale, QColor fill) {
+  // Opaque pictures are plain RGB; a see-through fill (icons) keeps alpha.
+  QImage img(width * scale, height * scale,
+             fill.alpha() == 255 ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
+  img.setDevicePixelRatio(scale);
+  img.fill(fill);
+  return img;
+}
+
 void PaintPaper(QImage& img, const QRectF& area, QColor base, int seed) {
-  const QRect r = area.toAlignedRect().intersected(img.rect());
+  // The grain is one value per device pixel, so a 2x picture has grain twice
+  // as fine; the mottling cells keep their size on the page.
+  const int s = int(img.devicePixelRatio());
+  const QRect r = QRectF(area.topLeft() * s, area.size() * s).toAlignedRect().intersected(img.rect());
   for (int y = r.top(); y <= r.bottom(); ++y) {
     QRgb* line = reinterpret_cast<QRgb*>(img.scanLine(y));
     for (int x = r.left(); x <= r.right(); ++x) {
       const double grain = (Hash01(x, y, seed) - 0.5) * 7.0;
       // Slow mottling: a few cells of smooth value noise.
-      const double cell = (Hash01(x / 9, y / 7, seed + 1) + Hash01((x + 4) / 9, (y + 3) / 7, seed + 2)) - 1.0;
+      const double cell = (Hash01(x / (9 * s), y / (7 * s), seed + 1) +
+                           Hash01((x + 4 * s) / (9 * s), (y + 3 * s) / (7 * s), seed + 2)) -
+                          1.0;
       const double d = grain + cell * 3.0;
       line[x] = qRgb(qBound(0, int(base.red() + d), 255), qBound(0, int(base.green() + d), 255),
                      qBound(0, int(base.blue() + d * 1.2), 255));
@@ -99,6 +113,7 @@ void DrawCentredText(QPainter& p, const QRectF& rect, const QString& text, const
 
 void ApplyShape(QImage& img, const QPainterPath& shape) {
   QImage inside(img.size(), QImage::Format_Grayscale8);
+  inside.setDevicePixelRatio(img.devicePixelRatio());
   inside.fill(0);
   {
     QPainter p(&inside);
@@ -189,6 +204,7 @@ void PaintMountain(QPainter& p, QPointF peak, qreal halfWidth, qreal baseY, QCol
 
 void PaintPaperCard(QImage& img, const QRectF& area, qreal radius, int seed, qreal borderWidth) {
   QImage paper(img.size(), QImage::Format_RGB32);
+  paper.setDevicePixelRatio(img.devicePixelRatio());
   paper.fill(pal::kPaper);
   PaintPaper(paper, area, pal::kPaper, seed);
   QPainter p(&img);

@@ -15,6 +15,12 @@ bool LoadArtworkFonts();
 QFont SansFont(qreal pixelSize, bool bold);
 QFont GothicFont(qreal pixelSize);
 
+// A picture of width x height pixels at 1x, drawn at scale (1 or 2): the
+// image holds scale times the pixels each way and carries the scale as its
+// device pixel ratio, so painters work in 1x coordinates while every line,
+// glyph and texture is rendered at the full resolution.
+QImage NewCanvas(int width, int height, int scale, QColor fill);
+
 // Deterministic noise in [0, 1) for a pixel and a seed.
 double Hash01(int x, int y, int seed);
 

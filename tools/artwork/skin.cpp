@@ -144,9 +144,8 @@ void PaintFooter(QPainter& p) {
 
 }  // namespace
 
-QImage DrawSkin() {
-  QImage img(kWidth, kHeight, QImage::Format_RGB32);
-  img.fill(pal::kKeyBlack);
+QImage DrawSkin(int scale) {
+  QImage img = NewCanvas(kWidth, kHeight, scale, pal::kKeyBlack);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setRenderHint(QPainter::TextAntialiasing);
@@ -163,8 +162,8 @@ QImage DrawSkin() {
   return img;
 }
 
-QImage DrawListTexture() {
-  QImage img(170, 86, QImage::Format_RGB32);
+QImage DrawListTexture(int scale) {
+  QImage img = NewCanvas(170, 86, scale, pal::kPaperLight);
   PaintPaper(img, QRectF(0, 0, 170, 86), pal::kPaperLight, 23);
   return img;
 }

@@ -6,9 +6,8 @@
 
 // The two switches of the Japanese text: 160 offers the kanji rendering, 161
 // the kana-only one.
-QImage DrawSwitch(bool kanji) {
-  QImage img(20, 20, QImage::Format_RGB32);
-  img.fill(pal::kPaper);
+QImage DrawSwitch(bool kanji, int scale) {
+  QImage img = NewCanvas(20, 20, scale, pal::kPaper);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(Qt::NoPen);
@@ -18,9 +17,8 @@ QImage DrawSwitch(bool kanji) {
   return img;
 }
 
-QImage DrawIcon() {
-  QImage img(64, 64, QImage::Format_RGB32);
-  img.fill(pal::kIndigo);
+QImage DrawIcon(int scale) {
+  QImage img = NewCanvas(64, 64, scale, pal::kIndigo);
   QPainter p(&img);
   p.setRenderHint(QPainter::Antialiasing);
   p.setPen(QPen(pal::kGold, 2));
