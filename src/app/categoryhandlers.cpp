@@ -103,9 +103,12 @@ void CWendaroDlg::OnRelatedPhrases() {
   SetFavouriteTooltipFromView();
   KeyWordEdit()->setEnabled(false);
   TransferToControls();
-  if (book_.CurrentClip() < 1) return;
-  if (!book_.ShowRelatedPhrases()) {
-    ShowMessage(lexoria::msg::kNoRelated);
+  // The phrase shown, whether or not its recording could be loaded.
+  if (!book_.PhraseSelected() || book_.CurrentPhrase() < 1) return;
+  const lexoria::RelatedResult related = book_.ShowRelatedPhrasesOf(book_.CurrentPhrase());
+  if (related != lexoria::RelatedResult::Listed) {
+    ShowMessage(related == lexoria::RelatedResult::CantReadFile ? lexoria::msg::kCantReadRelated
+                                                                : lexoria::msg::kNoRelated);
     return;
   }
   book_.SetCategoryCode(0);

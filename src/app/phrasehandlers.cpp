@@ -7,6 +7,10 @@
 
 namespace {
 
+// Play on a phrase whose recording could not be loaded for another reason
+// than a missing or foreign sound file.
+constexpr char kMessageNoClip[] = "Can't play the sound of this phrase!";
+
 // Face names first; the families the two font files bring, then the ones
 // those files are known to register, stand in where the faces are missing.
 QFont MakeFont(const QString& face, const QStringList& registered, const QString& knownFamily, int pixels) {
@@ -48,6 +52,13 @@ void CWendaroDlg::OnPhraseSelected() {
 void CWendaroDlg::OnPlay() {
   if (!phraseShown_) return;
   if (phraseList_->count() == 0) return;
+  // A line that was not found leaves nothing to play, least of all the
+  // recording of the phrase shown before.
+  if (!book_.PhraseSelected()) return;
+  if (!clipFailure_.empty()) {
+    ShowMessage(clipFailure_);
+    return;
+  }
   player_.Stop();
   player_.Start();
 }
@@ -67,8 +78,29 @@ void CWendaroDlg::OnSecondFormClicked() {
 }
 
 void CWendaroDlg::LoadClip(std::int32_t phrase) {
+  using lexoria::sound::ClipStatus;
   std::int32_t currentClip = book_.CurrentClip();
-  lexoria::sound::LoadClip(
-      phrase, player_, currentClip, [this](std::string_view text) { ShowMessage(text); }, book_.Folders().data);
+  std::string said;
+  const ClipStatus status = lexoria::sound::LoadClip(
+      phrase, player_, currentClip,
+      [this, &said](std::string_view text) {
+        said = text;
+        ShowMessage(text);
+      },
+      book_.Folders().data);
+  if (status == ClipStatus::Loaded || status == ClipStatus::AlreadyLoaded) {
+    clipFailure_.clear();
+  } else {
+    // The player must not keep the previous phrase's recording for Play.
+    player_.Close();
+    currentClip = -1;
+    if (!said.empty()) {
+      clipFailure_ = said;
+    } else if (status == ClipStatus::NoIndexFile) {
+      clipFailure_ = lexoria::sound::kMessageNoSoundFile;
+    } else {
+      clipFailure_ = kMessageNoClip;
+    }
+  }
   book_.SetCurrentClip(currentClip);
 }

@@ -65,6 +65,7 @@ bool CWendaroDlg::OnInitDialog() {
   SetUpButtons();
   book_.SetFolders({paths_.dataPath(), paths_.favouritesPath()});
   book_.OpenPhraseFiles();
+  CheckDataFiles();
   if (paths_.bundledFonts()) {
     latinFamilies_ = lexoria::RegisterFontFile(QStringLiteral("arial.ttf"));
     japaneseFamilies_ = lexoria::RegisterFontFile(QStringLiteral("mshei.ttf"));
@@ -287,6 +288,8 @@ void CWendaroDlg::keyPressEvent(QKeyEvent* event) {
 void CWendaroDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FocusPhraseList();
+  // Over the window, not before it.
+  if (!damageMessage_.isEmpty()) QTimer::singleShot(0, this, &CWendaroDlg::ReportDamagedFiles);
 }
 
 void CWendaroDlg::changeEvent(QEvent* event) {

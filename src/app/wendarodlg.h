@@ -38,6 +38,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "app/bitmapstatic.h"
@@ -106,6 +107,10 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void UpdateListExtent();
   void SelectListItem(int index);
   void RepaintCaptionArea();
+  // The start-up check of the data files (datacheckhandlers.cpp): run while
+  // the window initialises, told once the window is up.
+  void CheckDataFiles();
+  void ReportDamagedFiles();
   // Phrase display (phrasehandlers.cpp).
   void CreateFonts();
   void OnPhraseSelected() override;
@@ -212,6 +217,10 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   QFont latinFont_;
   QFont japaneseFont_;
   QIcon icon_;  // icon 146
+
+  // Why the phrase shown has no recording (empty: it has one); Play says it.
+  std::string clipFailure_;
+  QString damageMessage_;  // the start-up check's message, until shown
 
   QMap<int, QWidget*> controls_;
   QTimer updateTimer_;

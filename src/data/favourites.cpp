@@ -104,6 +104,12 @@ void PhraseBook::ShowFavourites() {
 void PhraseBook::ToggleFavourite() {
   if (lines_.empty()) return;
   if (!favouritesView_) {
+    // The line shown was not found: there is no phrase to add, and saying
+    // nothing would look like success.
+    if (!phraseSelected_) {
+      host_.ShowMessage(msg::kPhraseNotFound);
+      return;
+    }
     if (AddFavourite()) host_.ShowMessage(msg::kFavouriteAdded);
     return;
   }

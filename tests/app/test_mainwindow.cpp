@@ -205,8 +205,10 @@ void MainWindowTest::missingFiles_data() {
   QTest::newRow("MapEngSpec.data, search") << "MapEngSpec.data" << 1 << QStringList{} << 0;
   QTest::newRow("data.dat") << "data.dat" << 0 << QStringList{"Can't find sound file!"} << 151;
   QTest::newRow("data.idx") << "data.idx" << 0 << QStringList{} << 151;
-  QTest::newRow("data.dat, related") << "data.dat" << 2 << QStringList{} << 151;
-  QTest::newRow("Relate.dat") << "Relate.dat" << 2 << QStringList{"No related phrase(s) found!"} << 151;
+  // Mended: Related did nothing without a sound archive, and a missing
+  // Relate.dat said there were no related phrases.
+  QTest::newRow("data.dat, related") << "data.dat" << 2 << QStringList{"Can't find sound file!"} << 2;
+  QTest::newRow("Relate.dat") << "Relate.dat" << 2 << QStringList{"Can't read Relate file"} << 151;
 }
 
 void MainWindowTest::missingFiles() {

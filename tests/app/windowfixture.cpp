@@ -84,9 +84,10 @@ void WriteDataSet(const QDir& dir) {
 
   // Silent MPEG-2 layer III frames, 24 kHz mono: decodable, known framing.
   std::vector<std::vector<std::uint8_t>> clips;
-  for (int n = 1; n <= kClipCount; ++n) {
+  for (int n = 1; n <= lexoria::kPhraseCount; ++n) {
     std::vector<std::uint8_t> clip;
-    for (int frame = 0; frame < 8 + n; ++frame) {
+    // Past kClipCount every clip is two frames: a whole archive, kept small.
+    for (int frame = 0; frame < (n <= kClipCount ? 8 + n : 2); ++frame) {
       const std::uint8_t header[4] = {0xFF, 0xF3, 0x64, 0xC4};
       clip.insert(clip.end(), header, header + 4);
       clip.resize(clip.size() + 140, 0);
@@ -132,11 +133,14 @@ std::vector<FavouriteRecord> ReadFavourites() {
 Window::Window() {
   lexoria::SetMessageBoxInterceptor([this](QWidget*, const QString& caption, const QString& text) {
     if (caption != lexoria::ApplicationName()) messages_ << "wrong caption: " + caption;
+    if (dlg_ == nullptr || !dlg_->isVisible()) messagesBeforeShown_ << text;
     messages_ << text;
   });
   dlg_ = std::make_unique<CWendaroDlg>(nullptr, &sound_);
   dlg_->show();
   if (!QTest::qWaitForWindowExposed(dlg_.get())) qWarning("window not exposed");
+  // What the window posts for the moment it is up (the data check's message).
+  QCoreApplication::processEvents();
 }
 
 Window::~Window() {

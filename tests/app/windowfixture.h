@@ -7,8 +7,9 @@
 //         English texts are the four choices;
 //   10    "Hello", 11 "Hello, how are you?";
 // Relate.dat: phrase 1 -> 11 and 10 (listed 10, 11), phrase 10 -> 1, every
-// other row empty. The sound archive holds clips 1 to kClipCount, each a
-// short stream of silent frames.
+// other row empty. The sound archive holds a clip for every phrase, each a
+// short stream of silent frames (8 + n frames for n up to kClipCount, two
+// after).
 #pragma once
 
 #include <QDir>
@@ -59,6 +60,8 @@ class Window {
   lexoria::sound::CaptureOutput& Sound() { return sound_; }
   QStringList& Messages() { return messages_; }
   QStringList TakeMessages();
+  // The messages shown while the window was not visible yet.
+  const QStringList& MessagesBeforeShown() const { return messagesBeforeShown_; }
 
   QStringList Lines() const;
   QStringList ComboEntries(int id) const;
@@ -74,6 +77,7 @@ class Window {
  private:
   lexoria::sound::CaptureOutput sound_;
   QStringList messages_;
+  QStringList messagesBeforeShown_;
   std::unique_ptr<CWendaroDlg> dlg_;
 };
 
