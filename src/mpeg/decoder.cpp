@@ -12,8 +12,6 @@ namespace lexoria::mpeg {
 namespace {
 
 DecoderState g_state;
-// The layer a stream was started with: frames are decoded by its routine.
-uint32_t g_streamLayer = 0;
 
 }  // namespace
 
@@ -36,7 +34,11 @@ int LayerSubbandLimit() {
   const uint64_t rate = s.streamSampleRate;
   const uint64_t limit = (rate / 2 + uint64_t{s.options.frequencyLimit} * 64) / rate;
   int cap = 32 >> s.options.reduction;
-  if (cap > 8 && !PreciseOutput()) --cap;
+  // The described arithmetic leaves the top subband out, which at 32 kHz and
+  // up lies above 15 kHz. Below 32 kHz (MPEG-2 and 2.5 at full rate) subband
+  // 31 is audible sound (10.7-12 kHz at 22.05/24 kHz), so it is decoded.
+  const bool lowRate = s.options.reduction == 0 && s.streamSampleRate < 32000;
+  if (cap > 8 && !PreciseOutput() && !lowRate) --cap;
   return limit < static_cast<uint64_t>(cap) ? static_cast<int>(limit) : cap;
 }
 
@@ -45,7 +47,6 @@ int DecoderStart(const uint8_t* frame, uint32_t length) {
   const int32_t available = length > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(length);
   if (!ReadStreamInfo(frame, available, info, 1)) return 0;
   ResetSynthesis();
-  g_streamLayer = info.layer;
   switch (info.layer) {
     case 1:
       Layer1Start(info);

@@ -62,7 +62,8 @@ inline void SetLastError(uint32_t code) { Decoder().lastError = code; }
 inline bool PreciseOutput() { return (Decoder().options.conversion & kConversionPrecise) != 0; }
 
 // Subbands the frequency limit and the output rate allow: at most 31, 15 or
-// 8 (32, 16, 8 with kConversionPrecise). Layers cap and double it further.
+// 8 (32, 16, 8 with kConversionPrecise, and 32 at full rate for streams
+// below 32 kHz). Layers cap and double it further.
 int LayerSubbandLimit();
 
 // Layer I/II variant for a channel entry: 0 single-channel stream, 1 both
@@ -73,6 +74,10 @@ SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneCh
 // Convenience: the variant for the current options.
 SynthesisVariant12 CurrentSynthesis12(int channelEntry);
 SynthesisVariant3 CurrentSynthesis3(bool oneChannel);
+
+// One windowed sum as PCM the way every variant stores it (clamped, then
+// truncated, or rounded with `precise`): one byte, or two little-endian.
+void ConvertSample(float sum, bool eightBit, bool precise, uint8_t* out);
 
 // Clears both synthesis rings and positions.
 void ResetSynthesis();

@@ -245,7 +245,7 @@ void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExten
 }
 
 // Huffman decoding of one channel's big values and count1 region.
-// Returns false when the data overran the channel's part2_3 area.
+// Stops early when the data overruns the channel's part2_3 area.
 void DecodeSpectrum(BitReader& bits, int slot, int ch, int64_t part2_3_start) {
   const GranuleChannel& g = g_l3.side[slot][ch];
   int32_t* q = g_l3.quantised[ch];
@@ -444,7 +444,7 @@ void Layer3Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* outp
   }
 
   s.mainStart = s.fill - static_cast<int>(s.main_data_begin);
-  if (s.fill > 6692) {
+  if (s.fill > kReservoirCompactAbove) {
     const int keep = static_cast<int>(s.main_data_begin);
     std::memmove(s.reservoir, s.reservoir + s.fill - keep, static_cast<size_t>(keep));
     s.mainStart = 0;

@@ -147,10 +147,9 @@ void Intensity(int slot) {
     for (int b = right.lastNonzeroBand + 1; b < right.longBandCount; ++b)
       ApplyRatio(l, r, lb[b], lb[b + 1], ratio(s.isLongSlen[b], sf[b]));
   }
-  const int lastShortBand = mpeg1 ? 11 : 11;
   for (int w = 0; w < 3; ++w) {
     const int first = (mpeg1 ? right.lastNonzeroBand : right.lastNonzeroShortBand[w]) + 1;
-    for (int b = std::max(first, right.firstShortBand); b <= lastShortBand; ++b) {
+    for (int b = std::max(first, right.firstShortBand); b <= 11; ++b) {
       const int width = sb[b + 1] - sb[b];
       const int base = 3 * sb[b];
       if (base >= leftCount) break;

@@ -35,6 +35,13 @@ struct StereoBookkeeping {
 };
 
 inline constexpr int kReservoirSize = 8192;
+// Fill above which the reservoir is compacted to the bytes the frame still
+// needs (main_data_begin, at most 511) before the next frame is appended.
+// 8192 - 6692 = 1500 bytes of room stays free, more than the main data of the
+// largest layer III frame: 144 x 320000 / 32000 + 1 = 1441 bytes (MPEG-1,
+// 320 kbit/s at 32 kHz, padded; MPEG-2.5 at 160 kbit/s and 8 kHz gives the
+// same), less its 4-byte header and 17 bytes of side information.
+inline constexpr int kReservoirCompactAbove = kReservoirSize - 1500;
 
 struct Layer3State {
   // Bit reservoir, zero padded so the bit reader's look-ahead stays inside.

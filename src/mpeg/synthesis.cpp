@@ -129,6 +129,17 @@ inline void Store(float sum, uint8_t* out) {
   }
 }
 
+}  // namespace
+
+void ConvertSample(float sum, bool eightBit, bool precise, uint8_t* out) {
+  if (eightBit)
+    precise ? Store<true, true>(sum, out) : Store<true, false>(sum, out);
+  else
+    precise ? Store<false, true>(sum, out) : Store<false, false>(sum, out);
+}
+
+namespace {
+
 // Window coefficients laid out by tap for the loops over outputs:
 // forward[j][k] pairs for outputs 0..h-1, backward[j][t] for outputs h+t.
 struct WindowTaps {

@@ -69,7 +69,10 @@ int ExpectedSubbands(const Case& c, int coded) {
   const int rate = SampleRate(c.header);
   const int fromLimit = static_cast<int>((rate / 2 + int64_t{c.frequencyLimit} * 64) / rate);
   int cap = 32 >> c.reduction;
-  if (cap > 8 && !(c.conversion & kConversionPrecise)) --cap;
+  // The described top-subband cut applies from 32 kHz only: below it
+  // subband 31 is audible and decoded at full rate.
+  const bool lowRate = c.reduction == 0 && rate < 32000;
+  if (cap > 8 && !(c.conversion & kConversionPrecise) && !lowRate) --cap;
   return std::min({fromLimit, cap, coded});
 }
 

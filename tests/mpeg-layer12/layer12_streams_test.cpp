@@ -42,8 +42,10 @@ std::vector<int16_t> Samples(const std::vector<uint8_t>& b) {
 
 struct Vector {
   const char* name;
-  // l1-fl6 is a sweep up to the top of the band: its subband 31, which the
-  // default limit of 31 subbands leaves out, carries signal.
+  // l1-fl6 is a sweep up to the top of the band at an MPEG-1 rate: its
+  // subband 31, which the described 31 subbands leave out at 32 kHz and up
+  // (it lies above 15 kHz there), carries signal. Below 32 kHz (l2-test32,
+  // 24 kHz) subband 31 is decoded in the default mode as well.
   bool topSubbandSilent;
 };
 const Vector kVectors[] = {{"l1-fl1", true},  {"l1-fl2", true},  {"l1-fl3", true},   {"l1-fl4", true},

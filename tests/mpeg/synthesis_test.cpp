@@ -119,3 +119,35 @@ TEST(Synthesis, SilenceInSilenceOut) {
 }
 
 }  // namespace
+
+namespace {
+
+// The PCM conversion at its edges, in both modes: the described truncation
+// and precise rounding must both clamp to the 16-bit range, and the 8-bit
+// form is the high byte offset by 128.
+TEST(Synthesis, PcmConversionEdgeValues) {
+  struct Case {
+    float sum;
+    bool precise;
+    int16_t pcm16;
+    uint8_t pcm8;
+  };
+  const Case cases[] = {
+      {32767.9f, false, 32767, 255}, {32767.9f, true, 32767, 255}, {-32768.9f, false, -32768, 0},
+      {-32768.9f, true, -32768, 0},  {1e9f, false, 32767, 255},    {-1e9f, false, -32768, 0},
+      {-1.0f, false, -1, 127},       {-1.0f, true, -1, 127},       {-0.6f, false, 0, 128},
+      {-0.6f, true, -1, 127},        {0.6f, false, 0, 128},        {0.6f, true, 1, 128},
+      {255.9f, false, 255, 128},     {256.0f, false, 256, 129},    {-256.0f, false, -256, 127},
+      {-257.0f, false, -257, 126},
+  };
+  for (const Case& c : cases) {
+    uint8_t two[2] = {};
+    ConvertSample(c.sum, false, c.precise, two);
+    EXPECT_EQ(static_cast<int16_t>(two[0] | (two[1] << 8)), c.pcm16) << c.sum << (c.precise ? " precise" : "");
+    uint8_t one = 0;
+    ConvertSample(c.sum, true, c.precise, &one);
+    EXPECT_EQ(one, c.pcm8) << c.sum << (c.precise ? " precise" : "") << " 8-bit";
+  }
+}
+
+}  // namespace

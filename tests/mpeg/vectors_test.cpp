@@ -13,15 +13,16 @@ namespace {
 
 struct Vector {
   const char* name;
-  // Largest difference allowed with the described arithmetic. One vector
-  // carries strong content in subband 31 (10.7-11 kHz at 22.05 kHz), which
-  // the described decoder never decodes.
+  // Largest difference allowed with the described arithmetic.
   int describedMax;
 };
 
+// Every layer III vector, MPEG-2 ones included: below 32 kHz subband 31 is
+// decoded in the default mode too (it holds 10.7-11 kHz of
+// M2L3_bitrate_22_all, which once cost that vector 17 LSB).
 const Vector kLayer3Vectors[] = {
     {"l3-compl", 2}, {"l3-he_32khz", 2}, {"l3-he_48khz", 2},         {"l3-hecommon", 2},
-    {"l3-si", 2},    {"l3-si_block", 2}, {"M2L3_bitrate_16_all", 2}, {"M2L3_bitrate_22_all", 20},
+    {"l3-si", 2},    {"l3-si_block", 2}, {"M2L3_bitrate_16_all", 2}, {"M2L3_bitrate_22_all", 2},
 };
 
 class Layer3Vector : public ::testing::TestWithParam<Vector> {};
@@ -43,6 +44,7 @@ TEST_P(Layer3Vector, DescribedArithmeticWithinLimits) {
   if (!Exists(VectorsDir() + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
   const Vector v = GetParam();
   const Difference d = DecodeAndCompare(v.name, "");
+  // Well inside ISO 11172-4's limited accuracy (RMS 4.6 LSB).
   EXPECT_LE(d.rms, 0.8) << v.name;
   EXPECT_LE(d.max, v.describedMax) << v.name;
 }
