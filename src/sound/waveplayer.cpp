@@ -47,10 +47,15 @@ void CWavePlayer::ResetFields() {
   m_nominalFrameLength = 0;
   m_frameTimeMs = 0;
   m_vbrTotalFrames = 0;
+  m_streamFrames = 0;
+  m_streamSampleRate = 0;
+  m_firstHeader = mpeg::FrameHeader{};
+  m_header = mpeg::FrameHeader{};
   m_framesDecoded = 0;
   m_tempo = 1.0f;
   m_stretched.clear();
   m_stretchedTempo = 0;
+  m_framesFailed = 0;
 }
 
 uint32_t CWavePlayer::Refuse() {
@@ -104,6 +109,11 @@ uint32_t CWavePlayer::OpenFromMemory(std::vector<uint8_t>&& clip) {
   if (!mpeg::ReadStreamInfo(m_streamStart, static_cast<int32_t>(available), m_frameInfo, 1)) return Refuse();
   if (m_frameInfo.vbrFrameLength != 0) m_vbrTotalFrames = m_frameInfo.totalFrames;
   if (!mpeg::DecoderStart(m_streamStart, available)) return Refuse();
+  m_firstHeader = m_frameInfo;
+  // Frames are measured at the rate the decoder was started with, as it
+  // measures them itself.
+  m_streamSampleRate = mpeg::HeaderSampleRate(m_firstHeader);
+  m_streamFrames = CountFrames();
 
   m_pcmBytesPerFrame = m_frameInfo.pcmBytesPerFrame;
   if (m_pcmBytesPerFrame == 0 || m_pcmBytesPerFrame % m_waveFormat.blockAlign != 0) return Refuse();
@@ -121,8 +131,12 @@ uint32_t CWavePlayer::OpenFromMemory(std::vector<uint8_t>&& clip) {
 uint32_t CWavePlayer::DurationMs() const {
   if (m_kbitRate == 0) return 0;
   // A VBR stream's first frame says nothing of its average rate; its header
-  // counts the frames (the header frame itself comes on top).
-  if (m_vbrTotalFrames != 0) return static_cast<uint32_t>(static_cast<float>(m_vbrTotalFrames + 1) * m_frameTimeMs);
+  // counts the frames (the header frame itself comes on top). The count is
+  // the file's word: in 64 bits, and never more frames than the clip holds.
+  if (m_vbrTotalFrames != 0) {
+    const uint64_t frames = std::min<uint64_t>(uint64_t{m_vbrTotalFrames} + 1, m_streamFrames);
+    return static_cast<uint32_t>(static_cast<double>(frames) * m_frameTimeMs);
+  }
   return m_streamLength / m_kbitRate * 8;
 }
 
@@ -141,17 +155,27 @@ uint32_t CWavePlayer::StartByteOffset() const {
   return offset < m_pcmBytesPerFrame ? offset : 0;
 }
 
-uint32_t CWavePlayer::CurrentFrameLength() const {
-  // A frame with a VBR header has its own length; the reader's minimum and
-  // maximum are then those of the lowest and highest bitrates.
-  if (m_frameInfo.vbrFrameLength != 0) return m_frameInfo.vbrFrameLength;
-  return m_frameInfo.padding ? m_frameInfo.maxFrameLength : m_frameInfo.minFrameLength;
+uint32_t CWavePlayer::FrameLengthAt(uint32_t offset, mpeg::FrameHeader& header) const {
+  if (offset >= m_streamLength || m_streamLength - offset < 4) return 0;
+  if (!mpeg::ReadFrameHeader(m_streamStart + offset, header)) return 0;
+  // A frame of another layout (layer, version, channel count) would not fit
+  // the slots the first frame sized.
+  if (header.layer != m_firstHeader.layer || header.version != m_firstHeader.version ||
+      (header.mode == 3) != (m_firstHeader.mode == 3))
+    return 0;
+  return mpeg::FrameLength(header, m_streamSampleRate);
 }
 
-bool CWavePlayer::ReadFrameAtOffset() {
-  if (m_streamOffset >= m_streamLength) return false;
-  const uint32_t available = m_streamLength - m_streamOffset + kTailRoom;
-  return mpeg::ReadStreamInfo(m_streamStart + m_streamOffset, static_cast<int32_t>(available), m_frameInfo, 1);
+uint32_t CWavePlayer::CountFrames() const {
+  uint32_t frames = 0;
+  mpeg::FrameHeader header;
+  for (uint32_t offset = 0;;) {
+    const uint32_t length = FrameLengthAt(offset, header);
+    if (length == 0) break;
+    ++frames;
+    offset += length;
+  }
+  return frames;
 }
 
 uint32_t CWavePlayer::PrepareRange(uint32_t startMs, uint32_t endMs) {
@@ -176,35 +200,45 @@ uint32_t CWavePlayer::PrepareRange(uint32_t startMs, uint32_t endMs) {
   m_framesPerBlock = std::min(frames, kMaxFramesPerBlock);
 
   m_request = mpeg::FrameRequest{};
+  // Every prepare starts from the clip's first frame with a fresh decoder,
+  // so a second prepare is not shifted by where the first one stopped.
+  m_streamOffset = 0;
+  m_restDecoded = false;
+  m_stretchedTempo = 0;  // another range, another block to stretch
+  if (!mpeg::DecoderStart(m_streamStart, m_streamLength + kTailRoom)) return kSuccess;
   // Move to the start frame, each frame by its own length (frames of a
   // 44.1 kHz stream differ by their padding byte).
   for (uint32_t s = FrameAt(m_startMs); s > 0; --s) {
-    if (!ReadFrameAtOffset()) break;
-    m_streamOffset += CurrentFrameLength();
+    const uint32_t length = FrameLengthAt(m_streamOffset, m_header);
+    if (length == 0) break;
+    m_streamOffset += length;
   }
 
   DecodeSlots(0, m_framesPerBlock / 4);
-  m_restDecoded = false;
-  m_stretchedTempo = 0;  // another range, another block to stretch
   return kSuccess;
 }
 
 bool CWavePlayer::DecodeSlot(uint32_t slot) {
-  if (!ReadFrameAtOffset()) return false;
-  // A frame of another output size would not fit its slot.
-  if (m_frameInfo.pcmBytesPerFrame != m_pcmBytesPerFrame) return false;
-  const uint32_t frameLength = CurrentFrameLength();
+  const uint32_t frameLength = FrameLengthAt(m_streamOffset, m_header);
   if (frameLength == 0) return false;
 
-  static_cast<mpeg::FrameHeader&>(m_request) = m_frameInfo;
-  m_request.bitrate = m_frameInfo.bitrate;
+  static_cast<mpeg::FrameHeader&>(m_request) = m_header;
+  m_request.bitrate = mpeg::HeaderBitrate(m_header);
   m_request.input = m_streamStart + m_streamOffset;
   // The bytes really left: a frame cut short by the clip's end is not
   // decoded from whatever follows it.
   m_request.inputLength = std::min(frameLength, m_streamLength - m_streamOffset);
-  m_request.output = m_pcmBlock.get() + static_cast<size_t>(slot) * m_pcmBytesPerFrame;
+  uint8_t* out = m_pcmBlock.get() + static_cast<size_t>(slot) * m_pcmBytesPerFrame;
+  m_request.output = out;
   m_request.outputLength = m_pcmBytesPerFrame;
-  if (mpeg::DecodeFrame(m_request)) ++m_framesDecoded;
+  // A frame that does not decode, or that has no output yet (its main data
+  // begins before the reservoir does), plays as silence of its length, never
+  // as whatever an earlier prepare left in its slot.
+  std::memset(out, 0, m_pcmBytesPerFrame);
+  if (mpeg::DecodeFrame(m_request))
+    ++m_framesDecoded;
+  else
+    ++m_framesFailed;
   m_streamOffset += frameLength;
   return true;
 }

@@ -81,6 +81,10 @@ class CWavePlayer {
   uint32_t BlockSize() const { return m_framesPerBlock * m_pcmBytesPerFrame; }
   // Frames the decoder decoded into the block since the clip was opened.
   uint32_t FramesDecoded() const { return m_framesDecoded; }
+  // Frames that failed to decode and were played as silence instead.
+  uint32_t FramesFailed() const { return m_framesFailed; }
+  // Whole frames of the first frame's layout from the stream's start.
+  uint32_t StreamFrames() const { return m_streamFrames; }
 
  private:
   // What is written to the output: a range of the PCM block.
@@ -93,11 +97,11 @@ class CWavePlayer {
   uint32_t Refuse();
   uint32_t FrameAt(uint32_t ms) const;
   uint32_t StartByteOffset() const;
-  // Length of the frame described by m_frameInfo, from its own header.
-  uint32_t CurrentFrameLength() const;
-  // Reads the frame at the stream offset into m_frameInfo; false at the end
-  // of the stream or on a header the reader refuses.
-  bool ReadFrameAtOffset();
+  // Reads the header at a stream offset and measures its frame (the
+  // decoder's own FrameLength at the stream's rate); 0 at the end of the
+  // stream, on a header the reader refuses or one of another layout.
+  uint32_t FrameLengthAt(uint32_t offset, mpeg::FrameHeader& header) const;
+  uint32_t CountFrames() const;
   void DecodeSlots(uint32_t first, uint32_t end);
   bool DecodeSlot(uint32_t slot);
   void ResetFields();
@@ -132,11 +136,16 @@ class CWavePlayer {
   float m_frameTimeMs = 0;
   // Frames in the stream by its VBR header (0 without one).
   uint32_t m_vbrTotalFrames = 0;
+  uint32_t m_streamFrames = 0;
+  uint32_t m_streamSampleRate = 0;
+  mpeg::FrameHeader m_firstHeader;
+  mpeg::FrameHeader m_header;  // the frame being decoded
   uint32_t m_framesDecoded = 0;
   float m_tempo = 1.0f;
   // The last stretched block and its tempo, kept while the clip stays open.
   std::vector<uint8_t> m_stretched;
   float m_stretchedTempo = 0;
+  uint32_t m_framesFailed = 0;
 };
 
 }  // namespace lexoria::sound

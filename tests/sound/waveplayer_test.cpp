@@ -439,3 +439,74 @@ TEST(WavePlayer, AFrameOfAnotherOutputSizeEndsTheBlock) {
 
 }  // namespace
 }  // namespace lexoria::sound
+
+namespace lexoria::sound {
+namespace {
+
+// A Xing frame (mono MPEG-2, 48 kbit/s) claiming `claimed` frames, then
+// `audio` silent frames.
+Bytes XingStream(uint32_t claimed, uint32_t audio) {
+  Bytes stream = SilentFrames(1 + audio);
+  // 4 header bytes and 9 of side information before "Xing"; flag 1: frames.
+  std::memcpy(stream.data() + 13, "Xing\0\0\0\x01", 8);
+  for (int i = 0; i < 4; ++i) stream[21 + i] = static_cast<uint8_t>(claimed >> (24 - 8 * i));
+  return stream;
+}
+
+// The header's frame count is the file's word: a count near 2^32 once
+// overflowed the duration (undefined under UBSan); it is clamped to the
+// frames the clip really holds, and an honest count is kept.
+TEST(WavePlayerFaults, VbrFrameCountIsClampedToTheClip) {
+  struct Case {
+    uint32_t claimed;
+    uint32_t durationMs;  // 24 ms frames
+  };
+  const Case cases[] = {{0xFFFFFFF0u, 11 * 24}, {0xFFFFFFFFu, 11 * 24}, {5, 6 * 24}, {10, 11 * 24}};
+  for (const Case& c : cases) {
+    CWavePlayer player;
+    ASSERT_EQ(player.OpenFromMemory(XingStream(c.claimed, 10)), CWavePlayer::kSuccess) << c.claimed;
+    EXPECT_EQ(player.StreamFrames(), 11u);
+    EXPECT_EQ(player.DurationMs(), c.durationMs) << c.claimed;
+    player.PrepareRange(0, 0);
+    player.Start();
+    EXPECT_LE(player.FramesPerBlock(), 12u) << c.claimed;
+  }
+}
+
+// A second prepare starts again from the clip's first frame: it lands on
+// the same frame and decodes the same block as the first.
+TEST(WavePlayerFaults, EveryPrepareStartsFromTheFirstFrame) {
+  CWavePlayer player;
+  ASSERT_EQ(player.OpenFromMemory(SilentFrames(100)), CWavePlayer::kSuccess);
+  player.PrepareRange(480, 2000);  // from frame 20
+  const uint32_t offset = player.StreamOffset();
+  EXPECT_EQ(offset, (20 + player.FramesPerBlock() / 4) * kMpeg2MonoFrameBytes);
+  player.PrepareRange(480, 2000);
+  EXPECT_EQ(player.StreamOffset(), offset);
+  player.PrepareRange(0, 2000);
+  EXPECT_EQ(player.StreamOffset(), player.FramesPerBlock() / 4 * kMpeg2MonoFrameBytes);
+}
+
+// A frame that fails to decode (here the last one, cut short) is silence
+// of its length and counted, not what the slot held before.
+TEST(WavePlayerFaults, AFailedFrameIsCountedSilence) {
+  Bytes stream = SilentFrames(8);
+  stream.resize(stream.size() - 40);
+  CWavePlayer player;
+  ASSERT_EQ(OpenAndPrepare(player, stream), CWavePlayer::kSuccess);
+  player.Start();
+  EXPECT_EQ(player.FramesDecoded(), 7u);
+  EXPECT_EQ(player.FramesFailed(), 1u);
+  ASSERT_GE(player.FramesPerBlock(), 8u);
+  // Dirty the block, prepare again: the failed frame's slot is silent.
+  std::memset(const_cast<uint8_t*>(player.Block()), 0x5A, player.BlockSize());
+  player.Stop();
+  player.PrepareRange(0, 400000);
+  player.Start();
+  EXPECT_EQ(player.FramesFailed(), 2u);
+  const uint8_t* slot = player.Block() + 7 * size_t{kMpeg2MonoPcmBytes};
+  EXPECT_TRUE(std::all_of(slot, slot + kMpeg2MonoPcmBytes, [](uint8_t b) { return b == 0; }));
+}
+
+}  // namespace
+}  // namespace lexoria::sound
