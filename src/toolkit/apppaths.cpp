@@ -9,8 +9,8 @@ namespace lexoria {
 
 namespace {
 // Any of them in the working folder makes it a run folder.
-constexpr const char* kDataFiles[] = {"English.dat", "Japanese.dat", "MapEngSpec.data", "Relate.dat",
-                                      "data.idx",    "data.dat",     nullptr};
+constexpr const char* kDataFiles[] = {"English.dat", "Japanese.dat", "MapEngSpec.data", "Relate.dat", "data.idx",
+                                      "data.dat",    nullptr};
 
 bool HoldsAnyDataFile(const QDir& folder) {
   for (const char* const* name = kDataFiles; *name != nullptr; ++name)
@@ -20,7 +20,8 @@ bool HoldsAnyDataFile(const QDir& folder) {
 }  // namespace
 
 QString AppPaths::InstalledDataFolder(const QString& programFolder) {
-  return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral("../share/") + QString::fromLatin1(kInstalledName)));
+  return QDir::cleanPath(
+      QDir(programFolder).filePath(QStringLiteral("../share/") + QString::fromLatin1(kInstalledName)));
 }
 
 AppPaths AppPaths::Decide(const QString& workingFolder, const QString& programFolder, const QString& appDataFolder) {

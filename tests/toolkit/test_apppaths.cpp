@@ -66,8 +66,8 @@ class AppPathsTest : public QObject {
     QTest::newRow("run folder") << QStringList{"English.dat", "data.dat"} << QStringList{"English.dat"} << false;
     QTest::newRow("run folder, sound archive only") << QStringList{"data.idx"} << QStringList{"English.dat"} << false;
     QTest::newRow("installed") << QStringList{} << QStringList{"English.dat", "data.dat"} << true;
-    QTest::newRow("installed, stray files in work") << QStringList{"favorite.dat", "arial.ttf"}
-                                                    << QStringList{"English.dat"} << true;
+    QTest::newRow("installed, stray files in work")
+        << QStringList{"favorite.dat", "arial.ttf"} << QStringList{"English.dat"} << true;
     // No data anywhere: the program behaves as it did before it could be
     // installed, and says which files it cannot read.
     QTest::newRow("nothing anywhere") << QStringList{} << QStringList{} << false;
