@@ -182,6 +182,23 @@ class ValidatorTest(unittest.TestCase):
                 V.check_related(full_content(related=rel), problems)
                 self.assertEqual(problems, expected)
 
+    def test_variant_with_its_heads_related_list(self):
+        related = {n: [n % 826 + 1, (n + 1) % 826 + 1] for n in range(1, 827)}
+        groups = [P.Group(10, 12, "Go [a|b|c].", "x.txt", 1)]
+        cases = [
+            ("own lists", {}, []),
+            ("copied in another order", {10: [1, 2], 11: [2, 1]},
+             ["related: phrase 11 has its group head 10's list"]),
+            ("single phrases may share", {20: [1, 2], 21: [1, 2]}, []),
+        ]
+        for name, change, expected in cases:
+            with self.subTest(name):
+                rel = dict(related)
+                rel.update(change)
+                problems = []
+                V.check_related(full_content(groups, rel), problems)
+                self.assertEqual(problems, expected)
+
     def test_phrase_rules(self):
         cases = [
             ("long English", "english", "x" * 59, "English must be 1 to 58"),

@@ -5,7 +5,7 @@ sources and on the committed files in content/generated/:
 - 826 phrases, each field within its length, English ASCII and unique;
 - template groups of 2 to 8 inside one sub-category, every range starting at
   a group head or a single phrase, every choice naming a phrase of the group;
-- 2 to 8 related phrases each;
+- 2 to 8 related phrases each, a template variant's not its head's;
 - the committed generated files equal what the sources produce now (and
   English.dat / Japanese.dat equal what phrasebuild makes of them);
 - 826 clips of bare MPEG-2 layer III frames, at most 300 frames each, made
@@ -116,6 +116,11 @@ def check_related(c: P.Content, problems: list[str]) -> None:
             problems.append(f"related: phrase {n} has {len(set(targets))} related phrases (2 to 8)")
         if any(not 1 <= t <= P.PHRASE_COUNT for t in targets) or n in targets:
             problems.append(f"related: phrase {n} names itself or a number outside 1-826")
+        # A "[cheaper]" variant sharing the "[bigger]" head's list sends the
+        # traveller to follow-ups about something else.
+        head = c.phrases[n].group_head if n in c.phrases else None
+        if head is not None and head != n and set(targets) == set(c.related.get(head) or ()):
+            problems.append(f"related: phrase {n} has its group head {head}'s list")
 
 
 def check_generated(c: P.Content, phrasebuild: str | None, problems: list[str]) -> None:
