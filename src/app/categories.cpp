@@ -58,13 +58,6 @@ const std::array<ViewModeRow, 3> kViewModes = {{
 
 std::span<const CategoryButton> CategoryButtons() { return kButtons; }
 
-std::int32_t CategoryCodeOfButton(int id) {
-  for (const CategoryButton& button : kButtons) {
-    if (button.id == id) return button.code;
-  }
-  return 0;
-}
-
 std::span<const char* const> SubCategoriesOf(std::int32_t code) {
   switch (code) {
     case 100: return kBasic;

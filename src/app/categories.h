@@ -13,8 +13,6 @@ struct CategoryButton {
 
 // Buttons 1101-1110 with the codes they select (not in button order).
 std::span<const CategoryButton> CategoryButtons();
-// The code of a category button, 0 for any other id.
-std::int32_t CategoryCodeOfButton(int id);
 
 // Entries of combo 1117 for a category code, index 0 ("All") first; empty
 // for a code in no row.

@@ -6,10 +6,8 @@
 #include "app/categories.h"
 #include "app/wendarodlg.h"
 
-void CWendaroDlg::OnCategoryButton() {
-  const auto* button = qobject_cast<QWidget*>(sender());
-  if (button == nullptr) return;
-  book_.SetCategoryCode(lexoria::CategoryCodeOfButton(button->objectName().toInt()));
+void CWendaroDlg::OnCategoryButton(std::int32_t code) {
+  book_.SetCategoryCode(code);
   SelectCategory();
 }
 

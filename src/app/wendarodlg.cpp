@@ -10,12 +10,6 @@
 #include "toolkit/messagebox.h"
 #include "toolkit/strings.h"
 
-namespace {
-CWendaroDlg* g_mainWindow = nullptr;
-}  // namespace
-
-CWendaroDlg* TheMainWindow() { return g_mainWindow; }
-
 CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
     : QDialog(parent),
       book_(*this),
@@ -40,11 +34,7 @@ CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
   connect(&updateTimer_, &QTimer::timeout, this, &CWendaroDlg::OnTimer);
 }
 
-CWendaroDlg::~CWendaroDlg() {
-  OnDestroy();
-  if (g_mainWindow == this) g_mainWindow = nullptr;
-  if (MyListBoxHost() == this) SetMyListBoxHost(nullptr);
-}
+CWendaroDlg::~CWendaroDlg() { OnDestroy(); }
 
 void CWendaroDlg::setVisible(bool visible) {
   if (visible && !initialised_) {
@@ -75,8 +65,6 @@ bool CWendaroDlg::OnInitDialog() {
   book_.SetCategoryCode(100);
   subCategoryCombo_->setCurrentIndex(0);
   SelectCategory();
-  g_mainWindow = this;
-  SetMyListBoxHost(this);
   listBrush_ = MakeListBrush();
   ApplyControlColours();
   updateCheckDone_ = false;
@@ -175,7 +163,8 @@ void CWendaroDlg::AttachControls() {
 // The message map: every control notification and the handler it reaches.
 void CWendaroDlg::WireMessageMap() {
   for (const lexoria::CategoryButton& category : lexoria::CategoryButtons()) {
-    connect(Button(category.id), &QPushButton::clicked, this, &CWendaroDlg::OnCategoryButton);
+    const std::int32_t code = category.code;
+    connect(Button(category.id), &QPushButton::clicked, this, [this, code] { OnCategoryButton(code); });
   }
   connect(subCategoryCombo_, &QComboBox::activated, this, &CWendaroDlg::OnSubCategoryChosen);
   connect(searchModeButton_, &QPushButton::clicked, this, &CWendaroDlg::OnSearchMode);
@@ -185,6 +174,9 @@ void CWendaroDlg::WireMessageMap() {
   connect(relatedButton_, &QPushButton::clicked, this, &CWendaroDlg::OnRelatedPhrases);
   connect(phraseList_, &QListWidget::currentRowChanged, this, &CWendaroDlg::OnListRowChanged);
   connect(phraseList_, &QListWidget::itemDoubleClicked, this, &CWendaroDlg::OnPlay);
+  connect(phraseList_, &CMyListBox::lineRewritten, this, &CWendaroDlg::OnLineRewritten);
+  connect(phraseList_, &CMyListBox::phraseChosen, this, &CWendaroDlg::OnPhraseSelected);
+  phraseList_->SetFavouritesViewQuery([this] { return book_.FavouritesView(); });
   connect(playButton_, &QPushButton::clicked, this, &CWendaroDlg::OnPlay);
   connect(Switch(1035), &CBitmapStatic::clicked, this, &CWendaroDlg::OnFirstFormClicked);
   connect(Switch(1036), &CBitmapStatic::clicked, this, &CWendaroDlg::OnSecondFormClicked);

@@ -17,7 +17,8 @@
 // the list goes OnPhraseSelected -> PhraseBook::ShowSelectedPhrase ->
 // LoadClip (the sound archive into the CWavePlayer) -> the texts -> the
 // transfer to the controls. The list reaches back into the window through
-// the process-wide CMyListBoxHost pointer set at initialisation.
+// its signals (a slot choice rewrote a line, a phrase was chosen), wired
+// with the rest of the controls.
 #pragma once
 
 #include <QBrush>
@@ -50,7 +51,7 @@
 #include "toolkit/apppaths.h"
 #include "toolkit/dialogtemplate.h"
 
-class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyListBoxHost {
+class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
   Q_OBJECT
 
  public:
@@ -93,7 +94,8 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void OnDestroy();
   void OnOK();
   // Categories and view modes (categoryhandlers.cpp).
-  void OnCategoryButton();
+  // A category button: code is the category it selects.
+  void OnCategoryButton(std::int32_t code);
   void SelectCategory() override;
   void FillSubCategories();
   void OnSubCategoryChosen();
@@ -113,7 +115,7 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void ReportDamagedFiles();
   // Phrase display (phrasehandlers.cpp).
   void CreateFonts();
-  void OnPhraseSelected() override;
+  void OnPhraseSelected();
   void OnPlay();
   void OnFirstFormClicked();
   void OnSecondFormClicked();
@@ -136,9 +138,8 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   void PhraseListChanged() override;
   void RepaintTextArea() override;
 
-  // --- CMyListBoxHost -------------------------------------------------------
-  bool IsFavouritesView() const override { return book_.FavouritesView(); }
-  void OnLineRewritten(int index, const QString& text) override;
+  // A slot choice rewrote a line of the list (phrase list 1111).
+  void OnLineRewritten(int index, const QString& text);
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
@@ -232,6 +233,3 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost, public CMyLi
   QPoint dragOffset_;
   bool dragging_ = false;
 };
-
-// The process-wide pointer to the main window, set at initialisation.
-CWendaroDlg* TheMainWindow();

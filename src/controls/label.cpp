@@ -1,7 +1,6 @@
 #include "controls/label.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -164,7 +163,7 @@ void CLabel::RebuildFont() {
   setFont(f);
 }
 
-void CLabel::Redraw() { repaint(); }
+void CLabel::Redraw() { update(); }
 
 void CLabel::ApplyTextColour() {
   QPalette pal = palette();
@@ -214,14 +213,12 @@ void CLabel::timerEvent(QTimerEvent* event) {
   if (blinkType_ == kBlinkText) {
     setText(blinkPhase_ ? QString() : savedText_);
   } else if (blinkType_ == kBlinkBackground) {
-    repaint();
+    update();
   }
 }
 
 void CLabel::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::RightButton && parentWidget()) {
-    QCoreApplication::postEvent(parentWidget(), new CLabelNotifyEvent(0, ControlId()));
-  }
+  if (event->button() == Qt::RightButton) emit rightClicked(ControlId());
   QLabel::mousePressEvent(event);
 }
 

@@ -1,6 +1,6 @@
 // CLabel: a static text with its own font, text colour and background,
-// optional blinking of its text or background, right-clicks handed to the
-// parent, an optional cursor and tooltip. Every setter returns the label so
+// optional blinking of its text or background, right-clicks reported with
+// the control id, an optional cursor and tooltip. Every setter returns the label so
 // calls chain: label.SetTextColor(c).SetFontBold(true).SetFontSize(14).
 #pragma once
 
@@ -8,29 +8,11 @@
 #include <QBrush>
 #include <QColor>
 #include <QCursor>
-#include <QEvent>
 #include <QFont>
 #include <QLabel>
 #include <QString>
 
 #include <optional>
-
-// Posted to the parent on a right-click: message 1124 (the first user
-// message number plus 100), first value 0, second value the control id.
-class CLabelNotifyEvent : public QEvent {
- public:
-  static constexpr int kMessage = 1124;
-  static QEvent::Type EventType() { return QEvent::Type(QEvent::User + 124); }
-
-  CLabelNotifyEvent(int first, int second) : QEvent(EventType()), first_(first), second_(second) {}
-  int Message() const { return kMessage; }
-  int First() const { return first_; }
-  int Second() const { return second_; }
-
- private:
-  int first_;
-  int second_;
-};
 
 class CLabel : public QLabel {
   Q_OBJECT
@@ -87,6 +69,9 @@ class CLabel : public QLabel {
  signals:
   // Left click, reported while click notify is on.
   void clicked();
+  // Right button down, whatever click notify says; id is ControlId(), so
+  // one slot of the owning dialog can serve all its labels.
+  void rightClicked(int id);
 
  protected:
   bool event(QEvent* event) override;

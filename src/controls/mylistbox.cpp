@@ -15,8 +15,6 @@ Q_DECLARE_METATYPE(std::shared_ptr<lexoria::CItem>)
 
 namespace {
 
-CMyListBoxHost* g_host = nullptr;
-
 constexpr int kItemRole = Qt::UserRole + 1;
 
 QString ToQString(const std::u16string& text) { return lexoria::ToQString(text); }
@@ -34,9 +32,6 @@ class ChoiceComboBox : public QComboBox {
 };
 
 }  // namespace
-
-void SetMyListBoxHost(CMyListBoxHost* host) { g_host = host; }
-CMyListBoxHost* MyListBoxHost() { return g_host; }
 
 CMyListBox::CMyListBox(QWidget* parent) : QListWidget(parent) {
   setSelectionMode(QAbstractItemView::SingleSelection);
@@ -73,7 +68,7 @@ int CMyListBox::TextIndent() const {
 }
 
 void CMyListBox::mouseReleaseEvent(QMouseEvent* event) {
-  if (g_host != nullptr && g_host->IsFavouritesView()) {
+  if (IsFavouritesView()) {
     QListWidget::mouseReleaseEvent(event);
     return;
   }
@@ -183,7 +178,7 @@ void CMyListBox::HideChoiceCombo() {
 
 void CMyListBox::OnChoiceSelected(int) {
   ApplyChoice();
-  if (g_host != nullptr) g_host->OnPhraseSelected();
+  emit phraseChosen();
 }
 
 void CMyListBox::OnChoicePopupClosed() {
@@ -213,7 +208,7 @@ void CMyListBox::ApplyChoice() {
     setCurrentRow(row);
   }
   viewport()->update();
-  if (g_host != nullptr) g_host->OnLineRewritten(row, text);
+  emit lineRewritten(row, text);
 }
 
 void CMyListBox::wheelEvent(QWheelEvent* event) {

@@ -7,33 +7,20 @@
 // How data flows: the window adds lines with AddItem() (template lines, the
 // CItem shared with the phrase data) or AddPlainLine() (favourites). A slot
 // click runs HitTestSlot() on the selected line; the chosen alternative goes
-// through ApplyChoice(), which rewrites the line and its item, then tells the
-// window through the process-wide CMyListBoxHost (OnLineRewritten, then
-// OnPhraseSelected). The host also says whether the favourites are shown, in
-// which case slot clicks are plain clicks.
+// through ApplyChoice(), which rewrites the line and its item and emits
+// lineRewritten(); then phraseChosen() has the window show the new line's
+// phrase. The window hands the list a query for its favourites view, in
+// which slot clicks are plain clicks.
 #pragma once
 
 #include <QBrush>
 #include <QComboBox>
 #include <QListWidget>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "data/item.h"
-
-// What the list asks of the main window.
-class CMyListBoxHost {
- public:
-  virtual ~CMyListBoxHost() = default;
-  virtual bool IsFavouritesView() const = 0;
-  // A line's text was rewritten by a slot choice (the item already holds it).
-  virtual void OnLineRewritten(int index, const QString& text) = 0;
-  virtual void OnPhraseSelected() = 0;
-};
-
-// Set once by the main window at initialisation.
-void SetMyListBoxHost(CMyListBoxHost* host);
-CMyListBoxHost* MyListBoxHost();
 
 class CMyListBox : public QListWidget {
   Q_OBJECT
@@ -60,6 +47,10 @@ class CMyListBox : public QListWidget {
   // Rewrites the selected line with the combo's chosen alternative.
   void ApplyChoice();
 
+  // Asked at every click: true while the window shows the favourites. Unset,
+  // slots open as in any other view.
+  void SetFavouritesViewQuery(std::function<bool()> query) { favouritesView_ = std::move(query); }
+
   // Null until the first slot hit.
   QComboBox* ChoiceCombo() const { return choiceCombo_; }
   // The rectangle of the last hit, drop-down room included.
@@ -77,6 +68,12 @@ class CMyListBox : public QListWidget {
   void SetBackgroundBrush(const QBrush& brush);
   QBrush BackgroundBrush() const { return backgroundBrush_; }
 
+ signals:
+  // A line's text was rewritten by a slot choice (the item already holds it).
+  void lineRewritten(int row, const QString& text);
+  // A slot choice was applied: the window shows the phrase of the new line.
+  void phraseChosen();
+
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
@@ -88,7 +85,9 @@ class CMyListBox : public QListWidget {
   void HideChoiceCombo();
   void OnChoiceSelected(int index);
   void OnChoicePopupClosed();
+  bool IsFavouritesView() const { return favouritesView_ && favouritesView_(); }
 
+  std::function<bool()> favouritesView_;
   QComboBox* choiceCombo_ = nullptr;
   QBrush backgroundBrush_;
   int slotEnd_ = 0;

@@ -13,15 +13,19 @@
 
 namespace {
 
-// Stands in for the main window.
-struct Host : CMyListBoxHost {
+// Stands in for the main window: answers the favourites query and records
+// the list's signals in the order they come.
+struct Host {
   bool favourites = false;
   QStringList calls;
-  bool IsFavouritesView() const override { return favourites; }
-  void OnLineRewritten(int index, const QString& text) override {
-    calls << QString("rewritten %1 %2").arg(index).arg(text);
+
+  void Attach(CMyListBox& list) {
+    list.SetFavouritesViewQuery([this] { return favourites; });
+    QObject::connect(&list, &CMyListBox::lineRewritten, &list, [this](int index, const QString& text) {
+      calls << QString("rewritten %1 %2").arg(index).arg(text);
+    });
+    QObject::connect(&list, &CMyListBox::phraseChosen, &list, [this] { calls << "selected"; });
   }
-  void OnPhraseSelected() override { calls << "selected"; }
 };
 
 QPoint Over(CMyListBox& list, int row, const QString& word) {
@@ -58,8 +62,8 @@ class ListControlsTest : public QObject {
 
 void ListControlsTest::init() {
   host_ = Host{};
-  SetMyListBoxHost(&host_);
   list_ = std::make_unique<CMyListBox>();
+  host_.Attach(*list_);
   list_->resize(320, 180);
   list_->AddItem(std::make_shared<lexoria::CItem>(u"Where is [the station|the airport|a bank]?"));
   list_->AddPlainLine("Thank you");
@@ -68,10 +72,7 @@ void ListControlsTest::init() {
   QVERIFY(QTest::qWaitForWindowExposed(list_.get()));
 }
 
-void ListControlsTest::cleanup() {
-  list_.reset();
-  SetMyListBoxHost(nullptr);
-}
+void ListControlsTest::cleanup() { list_.reset(); }
 
 void ListControlsTest::linesAndItems() {
   QCOMPARE(list_->count(), 3);

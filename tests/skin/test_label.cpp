@@ -4,24 +4,6 @@
 #include <QApplication>
 #include <QTest>
 
-namespace {
-// Catches what labels post to their parent.
-class Parent : public QWidget {
- public:
-  QList<std::tuple<int, int, int>> notices;
-
- protected:
-  bool event(QEvent* e) override {
-    if (e->type() == CLabelNotifyEvent::EventType()) {
-      auto* n = static_cast<CLabelNotifyEvent*>(e);
-      notices.append({n->Message(), n->First(), n->Second()});
-      return true;
-    }
-    return QWidget::event(e);
-  }
-};
-}  // namespace
-
 class LabelTest : public QObject {
   Q_OBJECT
  private slots:
@@ -109,15 +91,18 @@ class LabelTest : public QObject {
     QCOMPARE(label.CurrentBackground(), window);
   }
 
-  void rightClickNoticeToTheParent() {
-    Parent parent;
+  void rightClickReportsTheControlId() {
+    QWidget parent;
     CLabel label(&parent);
     label.setObjectName(QStringLiteral("1053"));
     label.resize(50, 15);
+    QList<int> ids;
+    QObject::connect(&label, &CLabel::rightClicked, &parent, [&ids](int id) { ids.append(id); });
     QTest::mouseClick(&label, Qt::RightButton, {}, QPoint(4, 4));
-    QCoreApplication::processEvents();
-    QCOMPARE(parent.notices.size(), 1);
-    QCOMPARE(parent.notices.first(), std::make_tuple(1124, 0, 1053));
+    // Click notify governs left clicks only.
+    label.SetClickNotify(false);
+    QTest::mouseClick(&label, Qt::LeftButton, {}, QPoint(4, 4));
+    QCOMPARE(ids, QList<int>{1053});
   }
 
   void leftClickNotifiesWhileAllowed() {
