@@ -9,8 +9,7 @@ namespace lexoria::mpeg {
 
 namespace {
 
-void ReadAllocation(BitReader& bits, int bound) {
-  Layer12State& s = g_layer12;
+void ReadAllocation(Layer12State& s, BitReader& bits, int bound) {
   const Layer12Tables& t = g_layer12Tables;
   uint32_t skip = 0;
   int p = 0;
@@ -38,8 +37,7 @@ void ReadAllocation(BitReader& bits, int bound) {
   s.skipBits = skip;
 }
 
-void ReadScaleFactors(BitReader& bits) {
-  Layer12State& s = g_layer12;
+void ReadScaleFactors(Layer12State& s, BitReader& bits) {
   const float* sf = g_layer12Tables.scaleFactor;
   for (int p = 0; p < s.codedPositions; ++p)
     if (s.nonzero[p]) s.multiplier[p][0] = s.step[p] * sf[bits.get(6)];
@@ -71,10 +69,9 @@ template <int A>
   }
 }
 
-void ReadSamples(BitReader& shared, float* out) {
+void ReadSamples(const Layer12State& s, BitReader& shared, float* out) {
   // A local reader keeps the cache in registers across the sample stores.
   BitReader bits = shared;
-  const Layer12State& s = g_layer12;
   for (int slot = 0; slot < 12; ++slot, out += 64) {
     int p = 0;
     for (;;) {
@@ -103,19 +100,20 @@ void ReadSamples(BitReader& shared, float* out) {
 
 }  // namespace
 
-int Layer1Start(const FrameHeader& header) {
-  StartLayer12(header, 32, 12 * 64);
+int Layer1Start(DecoderState& d, const FrameHeader& header) {
+  StartLayer12(d, header, 32, 12 * 64);
   return 1;
 }
 
-void Layer1Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
-  DecoderState& d = Decoder();
+bool Layer1Decode(DecoderState& d, const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  Layer12State& s = d.layer12;
   BitReader& bits = d.bits;
   bits.start(frame + 4 + (header.crc ? 2 : 0), frame + d.frameLength);
-  ReadAllocation(bits, JointBound(header));
-  ReadScaleFactors(bits);
-  ReadSamples(bits, d.sampleBuffer);
-  d.synthesis12(d.sampleBuffer, output, 12);
+  ReadAllocation(s, bits, JointBound(s, header));
+  ReadScaleFactors(s, bits);
+  ReadSamples(s, bits, d.sampleBuffer);
+  d.synthesis12(d, d.sampleBuffer, output, 12);
+  return true;
 }
 
 }  // namespace lexoria::mpeg

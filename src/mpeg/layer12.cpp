@@ -11,7 +11,6 @@
 namespace lexoria::mpeg {
 
 Layer12Tables g_layer12Tables;
-Layer12State g_layer12;
 
 void BuildLayer12Tables() {
   Layer12Tables& t = g_layer12Tables;
@@ -29,23 +28,22 @@ void BuildLayer12Tables() {
     for (int k = 0, v = c; k < 3; ++k, v /= 9) t.group9[c][k] = static_cast<int16_t>(v % 9 - 4);
 }
 
-int JointBound(const FrameHeader& header) {
+int JointBound(const Layer12State& s, const FrameHeader& header) {
   // A one-channel stream has no shared fields whatever a frame's mode says:
   // its positions are single subbands, and a pair would run past the markers.
-  if (g_layer12.channels == 1) return 32;
+  if (s.channels == 1) return 32;
   return kJointBound[header.mode & 3][header.modeExtension & 3];
 }
 
-void StartLayer12(const FrameHeader& header, int codedSubbands, int clearValues) {
-  DecoderState& d = Decoder();
-  Layer12State& s = g_layer12;
+void StartLayer12(DecoderState& d, const FrameHeader& header, int codedSubbands, int clearValues) {
+  Layer12State& s = d.layer12;
   s.channels = header.mode == 3 ? 1 : 2;
-  s.limitSubbands = LayerSubbandLimit();
+  s.limitSubbands = LayerSubbandLimit(d);
   s.codedPositions = codedSubbands * s.channels;
   s.bandLimit = std::min(s.limitSubbands, codedSubbands) * s.channels;
   d.subbandLimit = s.bandLimit;
   const int entry = s.channels == 1 ? 0 : static_cast<int>(d.options.conversion & kConversionChannelMask) + 1;
-  d.synthesis12 = CurrentSynthesis12(entry);
+  d.synthesis12 = CurrentSynthesis12(d, entry);
   std::memset(d.sampleBuffer, 0, sizeof(float) * static_cast<size_t>(clearValues));
 }
 

@@ -46,11 +46,11 @@ struct Layer12State {
   float multiplier[64][3] = {};
 };
 
-extern Layer12State g_layer12;
+struct DecoderState;
 
 // Joint-stereo bound of a frame in positions.
-int JointBound(const FrameHeader& header);
+int JointBound(const Layer12State& s, const FrameHeader& header);
 // Stream layout and synthesis variant common to both layers.
-void StartLayer12(const FrameHeader& header, int codedSubbands, int clearValues);
+void StartLayer12(DecoderState& d, const FrameHeader& header, int codedSubbands, int clearValues);
 
 }  // namespace lexoria::mpeg

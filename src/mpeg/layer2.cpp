@@ -19,17 +19,16 @@ int ChooseTable(const FrameHeader& header) {
 }
 
 // The table fixes the coded positions and the band limit.
-void UseTable(int index) {
-  Layer12State& s = g_layer12;
+void UseTable(DecoderState& d, int index) {
+  Layer12State& s = d.layer12;
   s.table = &kAllocationTables[index];
   const int coded = s.table->subbands;
   s.codedPositions = coded * s.channels;
   s.bandLimit = std::min(s.limitSubbands, coded) * s.channels;
-  Decoder().subbandLimit = s.bandLimit;
+  d.subbandLimit = s.bandLimit;
 }
 
-void ReadAllocation(BitReader& bits, int bound) {
-  Layer12State& s = g_layer12;
+void ReadAllocation(Layer12State& s, BitReader& bits, int bound) {
   const float* steps = g_layer12Tables.layer2Step;
   uint32_t skip = 0;
   int p = 0;
@@ -58,8 +57,7 @@ void ReadAllocation(BitReader& bits, int bound) {
   s.skipBits = skip;
 }
 
-void ReadScaleFactors(BitReader& bits) {
-  Layer12State& s = g_layer12;
+void ReadScaleFactors(Layer12State& s, BitReader& bits) {
   const float* sf = g_layer12Tables.scaleFactor;
   const int n = s.codedPositions;
   for (int p = 0; p < n; ++p) s.selection[p] = s.nonzero[p] ? static_cast<uint8_t>(bits.get(2)) : kNoSelection;
@@ -127,10 +125,9 @@ template <typename T, size_t N, int Bits>
   }
 }
 
-void ReadSamples(BitReader& shared, float* out) {
+void ReadSamples(const Layer12State& s, BitReader& shared, float* out) {
   // A local reader keeps the cache in registers across the sample stores.
   BitReader bits = shared;
-  const Layer12State& s = g_layer12;
   for (int granule = 0; granule < 12; ++granule, out += 192) {
     const int part = granule >> 2;
     int p = 0;
@@ -171,35 +168,35 @@ void ReadSamples(BitReader& shared, float* out) {
 
 }  // namespace
 
-int Layer2Start(const FrameHeader& header) {
+int Layer2Start(DecoderState& d, const FrameHeader& header) {
   const int index = ChooseTable(header);
   if (index < 0) return 0;
-  StartLayer12(header, kAllocationTables[index].subbands, kSampleBufferSize);
-  UseTable(index);
-  g_layer12.tableBitrateIndex = header.bitrateIndex;
+  StartLayer12(d, header, kAllocationTables[index].subbands, kSampleBufferSize);
+  UseTable(d, index);
+  d.layer12.tableBitrateIndex = header.bitrateIndex;
   return 1;
 }
 
-void Layer2Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
-  DecoderState& d = Decoder();
-  Layer12State& s = g_layer12;
-  if (s.table == nullptr) return;
+bool Layer2Decode(DecoderState& d, const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  Layer12State& s = d.layer12;
+  if (s.table == nullptr) return false;
   // The table belongs to the bitrate: a stream that changes bitrate may change
   // table; a frame whose bitrate allows none keeps the one in use.
   if (header.bitrateIndex != s.tableBitrateIndex) {
     const int index = ChooseTable(header);
     if (index >= 0 && &kAllocationTables[index] != s.table) {
-      UseTable(index);
+      UseTable(d, index);
       std::memset(d.sampleBuffer, 0, sizeof d.sampleBuffer);
     }
     s.tableBitrateIndex = header.bitrateIndex;
   }
   BitReader& bits = d.bits;
   bits.start(frame + 4 + (header.crc ? 2 : 0), frame + d.frameLength);
-  ReadAllocation(bits, JointBound(header));
-  ReadScaleFactors(bits);
-  ReadSamples(bits, d.sampleBuffer);
-  d.synthesis12(d.sampleBuffer, output, 36);
+  ReadAllocation(s, bits, JointBound(s, header));
+  ReadScaleFactors(s, bits);
+  ReadSamples(s, bits, d.sampleBuffer);
+  d.synthesis12(d, d.sampleBuffer, output, 36);
+  return true;
 }
 
 }  // namespace lexoria::mpeg

@@ -14,8 +14,6 @@ namespace lexoria::mpeg {
 
 namespace {
 
-Layer3State g_l3;
-
 // Multi-level Huffman lookup. A table starts with the number of bits to peek;
 // an entry holds x, y and the bits to drop, or, with a drop count of 0, the
 // peek width and offset of a sub-table.
@@ -129,9 +127,9 @@ void ReadGranuleChannel(BitReader& bits, GranuleChannel& g, bool lsf, bool ms) {
 }
 
 // MPEG-1 scale factors of one channel.
-void ReadScalefactorsMpeg1(BitReader& bits, int slot, int ch) {
-  const GranuleChannel& g = g_l3.side[slot][ch];
-  uint8_t* sf = g_l3.scalefac[slot][ch];
+void ReadScalefactorsMpeg1(Layer3State& l3, BitReader& bits, int slot, int ch) {
+  const GranuleChannel& g = l3.side[slot][ch];
+  uint8_t* sf = l3.scalefac[slot][ch];
   const int slen1 = kSlen[0][g.scalefac_compress];
   const int slen2 = kSlen[1][g.scalefac_compress];
   if (g.window_switching_flag && g.block_type == 2) {
@@ -149,10 +147,10 @@ void ReadScalefactorsMpeg1(BitReader& bits, int slot, int ch) {
   }
   static constexpr int kGroupStart[5] = {0, 6, 11, 16, 21};
   for (int group = 0; group < 4; ++group) {
-    const bool reuse = slot == 1 && (g_l3.scfsi[ch] & (8u >> group));
+    const bool reuse = slot == 1 && (l3.scfsi[ch] & (8u >> group));
     for (int b = kGroupStart[group]; b < kGroupStart[group + 1]; ++b) {
       if (reuse)
-        sf[b] = g_l3.scalefac[0][ch][b];
+        sf[b] = l3.scalefac[0][ch][b];
       else
         sf[b] = static_cast<uint8_t>(bits.get(b < 11 ? slen1 : slen2));
     }
@@ -162,9 +160,9 @@ void ReadScalefactorsMpeg1(BitReader& bits, int slot, int ch) {
 }
 
 // MPEG-2 scale factors: four partitions by scalefac_compress.
-void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExtension) {
-  GranuleChannel& g = g_l3.side[slot][ch];
-  uint8_t* sf = g_l3.scalefac[slot][ch];
+void ReadScalefactorsMpeg2(Layer3State& l3, BitReader& bits, int slot, int ch, uint32_t modeExtension) {
+  GranuleChannel& g = l3.side[slot][ch];
+  uint8_t* sf = l3.scalefac[slot][ch];
   std::memset(sf, 0, 62);
   int slen[4] = {0, 0, 0, 0};
   int row = 0;
@@ -191,7 +189,7 @@ void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExten
       g.preflag = 1;
     }
   } else {
-    g_l3.intensityScale = sfc & 1;
+    l3.intensityScale = sfc & 1;
     const uint32_t half = sfc >> 1;
     if (half < 180) {
       slen[0] = static_cast<int>(half / 36);
@@ -225,11 +223,11 @@ void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExten
       const uint8_t value = static_cast<uint8_t>(bits.get(slen[part]));
       if (longBand < longCount) {
         sf[longBand] = value;
-        if (intensityRight) g_l3.isLongSlen[longBand] = static_cast<uint8_t>(slen[part]);
+        if (intensityRight) l3.isLongSlen[longBand] = static_cast<uint8_t>(slen[part]);
         ++longBand;
       } else if (shortBand < 12) {
         sf[23 + 13 * window + shortBand] = value;
-        if (intensityRight) g_l3.isShortSlen[shortBand] = static_cast<uint8_t>(slen[part]);
+        if (intensityRight) l3.isShortSlen[shortBand] = static_cast<uint8_t>(slen[part]);
         if (++window == 3) {
           window = 0;
           ++shortBand;
@@ -239,18 +237,18 @@ void ReadScalefactorsMpeg2(BitReader& bits, int slot, int ch, uint32_t modeExten
   }
   if (intensityRight) {
     // Bands past the coded ones take the last partition length (illegal position 0).
-    for (int b = longBand; b < 22; ++b) g_l3.isLongSlen[b] = 0;
-    for (int b = shortBand + (window ? 1 : 0); b < 13; ++b) g_l3.isShortSlen[b] = 0;
+    for (int b = longBand; b < 22; ++b) l3.isLongSlen[b] = 0;
+    for (int b = shortBand + (window ? 1 : 0); b < 13; ++b) l3.isShortSlen[b] = 0;
   }
 }
 
 // Huffman decoding of one channel's big values and count1 region.
 // Stops early when the data overruns the channel's part2_3 area.
-void DecodeSpectrum(BitReader& bits, int slot, int ch, int64_t part2_3_start) {
-  const GranuleChannel& g = g_l3.side[slot][ch];
-  int32_t* q = g_l3.quantised[ch];
-  const uint16_t* lb = g_l3.longBounds;
-  const int maxLines = g_l3.maxLines;
+void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t part2_3_start) {
+  const GranuleChannel& g = l3.side[slot][ch];
+  int32_t* q = l3.quantised[ch];
+  const uint16_t* lb = l3.longBounds;
+  const int maxLines = l3.maxLines;
   int bigLines = std::min<int>(static_cast<int>(g.big_values) * 2, maxLines);
   int r1 = lb[std::min<uint32_t>(g.region0_count + 1, 22)];
   int r2 = lb[std::min<uint32_t>(g.region0_count + g.region1_count + 2, 22)];
@@ -332,58 +330,54 @@ void DecodeSpectrum(BitReader& bits, int slot, int ch, int64_t part2_3_start) {
     if (lastQuad >= 0) count1 = 4 * (lastQuad + 1) - (lastQuadShort ? 2 : 0);
   }
   const bool shortBlocks = g.window_switching_flag && g.block_type == 2;
-  int nonzero = std::min(bigLines + count1, shortBlocks ? g_l3.shortLineLimit : g_l3.longLineLimit);
+  int nonzero = std::min(bigLines + count1, shortBlocks ? l3.shortLineLimit : l3.longLineLimit);
   if (overrun || bits.overrun()) nonzero = 0;
   for (int k = std::max(nonzero, 0); k < 576; ++k) q[k] = 0;
-  g_l3.nonzero[slot][ch] = nonzero;
+  l3.nonzero[slot][ch] = nonzero;
 }
 
-void DecodeGranule(const FrameHeader& header, uint8_t* output, int slot, int64_t& bitPosition) {
-  DecoderState& d = Decoder();
+void DecodeGranule(DecoderState& d, uint8_t* output, int slot, int64_t& bitPosition) {
+  Layer3State& l3 = d.layer3;
   BitReader& bits = d.bits;
-  const uint8_t* limit = g_l3.reservoir + g_l3.fill;
+  const uint8_t* limit = l3.reservoir + l3.fill;
   // The side information may claim more bits than the reservoir holds; every
   // address stays inside the reservoir array, and the reader then sees its
   // zero padding and reports the overrun.
-  const auto clamped = [](int64_t byte) {
-    return g_l3.reservoir + std::min<int64_t>(byte, int64_t{sizeof g_l3.reservoir});
+  const auto clamped = [&l3](int64_t byte) {
+    return l3.reservoir + std::min<int64_t>(byte, int64_t{sizeof l3.reservoir});
   };
-  for (int ch = 0; ch < g_l3.channels; ++ch) {
-    const GranuleChannel& g = g_l3.side[slot][ch];
+  for (int ch = 0; ch < l3.channels; ++ch) {
+    const GranuleChannel& g = l3.side[slot][ch];
     bits.start(clamped(bitPosition / 8), limit);
     bits.skip(static_cast<uint32_t>(bitPosition % 8));
     const int64_t start = bits.position();
     bitPosition += g.part2_3_length;
     bits.setEnd(clamped((bitPosition + 39) / 8));
-    if (g_l3.version == 1)
-      ReadScalefactorsMpeg1(bits, slot, ch);
+    if (l3.version == 1)
+      ReadScalefactorsMpeg1(l3, bits, slot, ch);
     else
-      ReadScalefactorsMpeg2(bits, slot, ch, g_l3.intensityStereo ? 1 : 0);
-    DecodeSpectrum(bits, slot, ch, start);
+      ReadScalefactorsMpeg2(l3, bits, slot, ch, l3.intensityStereo ? 1 : 0);
+    DecodeSpectrum(l3, bits, slot, ch, start);
   }
-  (void)header;
-  ReconstructGranule(slot, output);
+  ReconstructGranule(d, slot, output);
 }
 
 }  // namespace
-
-Layer3State& L3() { return g_l3; }
 
 void BuildLayer3Tables() {
   BuildHuffmanLookups();
   BuildReconstructionTables();
 }
 
-int Layer3Start(const FrameHeader& header) {
-  DecoderState& d = Decoder();
-  Layer3State& s = g_l3;
+int Layer3Start(DecoderState& d, const FrameHeader& header) {
+  Layer3State& s = d.layer3;
   s.fill = 0;
   s.mainStart = 0;
   s.parity = 0;
   s.version = header.version;
   s.samplingIndex = header.samplingIndex;
   s.mixedLongBands = header.version == 1 ? 8 : 6;
-  const int limit = LayerSubbandLimit();
+  const int limit = LayerSubbandLimit(d);
   d.subbandLimit = limit;
   const BandBoundaries& bounds = kBandBoundaries[header.version - 1][header.samplingIndex];
   s.longBounds = bounds.longBounds;
@@ -399,7 +393,7 @@ int Layer3Start(const FrameHeader& header) {
   s.channels = header.mode == 3 ? 1 : 2;
   const uint32_t conversion = d.options.conversion & kConversionChannelMask;
   const bool oneChannel = s.channels == 1 || conversion != 0;
-  d.synthesis3 = CurrentSynthesis3(oneChannel);
+  d.synthesis3 = CurrentSynthesis3(d, oneChannel);
   if (s.channels == 1)
     s.outputRoute = 0;
   else
@@ -412,13 +406,12 @@ int Layer3Start(const FrameHeader& header) {
   std::memset(s.side, 0, sizeof s.side);
   std::memset(s.scalefac, 0, sizeof s.scalefac);
   std::memset(s.nonzero, 0, sizeof s.nonzero);
-  ResetReconstruction();
+  ResetReconstruction(s);
   return 1;
 }
 
-void Layer3Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
-  DecoderState& d = Decoder();
-  Layer3State& s = g_l3;
+bool Layer3Decode(DecoderState& d, const FrameHeader& header, const uint8_t* frame, uint8_t* output) {
+  Layer3State& s = d.layer3;
   // The stream's own version decides the frame layout, so a stray header of
   // another version cannot make the frame write more than one frame of PCM.
   const bool lsf = s.version != 1;
@@ -457,15 +450,16 @@ void Layer3Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* outp
   s.fill += mainBytes;
   std::memset(s.reservoir + s.fill, 0, 64);
 
-  if (s.mainStart < 0) return;
+  if (s.mainStart < 0) return false;
   int64_t bitPosition = int64_t{s.mainStart} * 8;
   if (!lsf) {
-    DecodeGranule(header, output, 0, bitPosition);
-    DecodeGranule(header, output + s.granuleBytes, 1, bitPosition);
+    DecodeGranule(d, output, 0, bitPosition);
+    DecodeGranule(d, output + s.granuleBytes, 1, bitPosition);
   } else {
-    DecodeGranule(header, output, s.parity, bitPosition);
+    DecodeGranule(d, output, s.parity, bitPosition);
     s.parity ^= 1;
   }
+  return true;
 }
 
 }  // namespace lexoria::mpeg

@@ -7,8 +7,11 @@
 
 namespace lexoria::mpeg {
 
-int Layer3Start(const FrameHeader& header);
-void Layer3Decode(const FrameHeader& header, const uint8_t* frame, uint8_t* output);
+struct DecoderState;
+
+int Layer3Start(DecoderState& d, const FrameHeader& header);
+// False when the frame's main data begins before the reservoir does.
+bool Layer3Decode(DecoderState& d, const FrameHeader& header, const uint8_t* frame, uint8_t* output);
 // Builds the requantisation, stereo, antialias and IMDCT tables (once).
 void BuildLayer3Tables();
 

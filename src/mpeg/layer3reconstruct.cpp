@@ -34,8 +34,7 @@ inline float Requantise(int32_t v, float factor) {
   return g_pow43[std::clamp(v, -kMaxQuantised, kMaxQuantised) + kMaxQuantised] * factor;
 }
 
-void RequantiseChannel(int slot, int ch) {
-  Layer3State& s = L3();
+void RequantiseChannel(Layer3State& s, int slot, int ch) {
   const GranuleChannel& g = s.side[slot][ch];
   const int32_t* q = s.quantised[ch];
   float* xr = s.lines[ch];
@@ -99,8 +98,7 @@ void RequantiseChannel(int slot, int ch) {
   st.lastNonzeroBand = std::max({st.lastNonzeroShortBand[0], st.lastNonzeroShortBand[1], st.lastNonzeroShortBand[2]});
 }
 
-void MidSide(int n) {
-  Layer3State& s = L3();
+void MidSide(Layer3State& s, int n) {
   float* l = s.lines[0];
   float* r = s.lines[1];
   for (int i = 0; i < n; ++i) {
@@ -119,8 +117,7 @@ void ApplyRatio(float* l, float* r, int from, int to, const float* k) {
   }
 }
 
-void Intensity(int slot) {
-  Layer3State& s = L3();
+void Intensity(Layer3State& s, int slot) {
   const StereoBookkeeping& right = s.stereo[1];
   const uint8_t* sf = s.scalefac[slot][1];
   float* l = s.lines[0];
@@ -163,8 +160,7 @@ void Intensity(int slot) {
   }
 }
 
-void JointStereo(int slot) {
-  Layer3State& s = L3();
+void JointStereo(Layer3State& s, int slot) {
   if (s.channels != 2 || (!s.msStereo && !s.intensityStereo)) return;
   int& n0 = s.nonzero[slot][0];
   int& n1 = s.nonzero[slot][1];
@@ -175,14 +171,13 @@ void JointStereo(int slot) {
       n = right.hasShortPart ? 3 * s.shortBounds[std::min(right.lastNonzeroBand + 1, 13)]
                              : s.longBounds[std::min(right.lastNonzeroBand + 1, 22)];
     }
-    MidSide(std::min(n, 576));
+    MidSide(s, std::min(n, 576));
   }
-  if (s.intensityStereo) Intensity(slot);
+  if (s.intensityStereo) Intensity(s, slot);
   n0 = n1 = std::max(n0, n1);
 }
 
-void Antialias(int slot, int ch) {
-  Layer3State& s = L3();
+void Antialias(Layer3State& s, int slot, int ch) {
   const StereoBookkeeping& st = s.stereo[ch];
   if (st.longBandCount == 0) return;
   int& nonzero = s.nonzero[slot][ch];
@@ -203,9 +198,8 @@ void Antialias(int slot, int ch) {
 
 // Hybrid filter of one channel's lines into `out` (18 x 32, slot-major),
 // with its overlap. Returns the lines filled (18 x subbands).
-int HybridFilter(const float* xr, float* overlap, float* out, uint32_t blockType, bool mixed, int longEnd, int nonzero,
-                 int previous) {
-  Layer3State& s = L3();
+int HybridFilter(const Layer3State& s, const float* xr, float* overlap, float* out, uint32_t blockType, bool mixed,
+                 int longEnd, int nonzero, int previous) {
   const int maxSb = (s.maxLines + 17) / 18;
   const int longSb = std::min((longEnd + 17) / 18, maxSb);
   const int shortSb = blockType == 2 ? std::min((nonzero + 17) / 18, maxSb) : longSb;
@@ -267,8 +261,7 @@ void FrequencyInversion(float* out, int count) {
     for (int sb = 1; sb < sbs; sb += 2) out[32 * i + sb] = -out[32 * i + sb];
 }
 
-int LongEnd(int slot, int ch) {
-  Layer3State& s = L3();
+int LongEnd(const Layer3State& s, int slot, int ch) {
   const GranuleChannel& g = s.side[slot][ch];
   int end;
   if (g.window_switching_flag && g.block_type == 2)
@@ -278,19 +271,17 @@ int LongEnd(int slot, int ch) {
   return std::min(end, s.maxLines);
 }
 
-int FilterChannel(int slot, int ch, float* out) {
-  Layer3State& s = L3();
+int FilterChannel(Layer3State& s, int slot, int ch, float* out) {
   const GranuleChannel& g = s.side[slot][ch];
   const uint32_t blockType = g.window_switching_flag ? g.block_type : 0;
-  const int filled = HybridFilter(s.lines[ch], s.overlap[ch], out, blockType, g.mixed_block_flag != 0,
-                                  LongEnd(slot, ch), s.nonzero[slot][ch], s.previousFilled[ch]);
+  const int filled = HybridFilter(s, s.lines[ch], s.overlap[ch], out, blockType, g.mixed_block_flag != 0,
+                                  LongEnd(s, slot, ch), s.nonzero[slot][ch], s.previousFilled[ch]);
   s.previousFilled[ch] = filled;
   return filled;
 }
 
-void OutputMix(int slot, uint8_t* output) {
-  Layer3State& s = L3();
-  DecoderState& d = Decoder();
+void OutputMix(DecoderState& d, int slot, uint8_t* output) {
+  Layer3State& s = d.layer3;
   const GranuleChannel& g0 = s.side[slot][0];
   const GranuleChannel& g1 = s.side[slot][1];
   const uint32_t bt0 = g0.window_switching_flag ? g0.block_type : 0;
@@ -302,7 +293,7 @@ void OutputMix(int slot, uint8_t* output) {
   if (bt0 == bt1 && !g0.mixed_block_flag && !g1.mixed_block_flag) {
     for (int i = 0; i < n; ++i) l[i] = (l[i] + r[i]) * 0.5f;
     s.nonzero[slot][0] = n;
-    const int filled = HybridFilter(l, s.overlap[0], s.hybrid, bt0, false, bt0 == 2 ? 0 : n, n,
+    const int filled = HybridFilter(s, l, s.overlap[0], s.hybrid, bt0, false, bt0 == 2 ? 0 : n, n,
                                     std::max(s.previousFilled[0], s.previousFilled[1]));
     s.previousFilled[0] = filled;
     s.previousFilled[1] = 0;
@@ -312,9 +303,9 @@ void OutputMix(int slot, uint8_t* output) {
       l[i] *= 0.5f;
       r[i] *= 0.5f;
     }
-    const int filled0 = FilterChannel(slot, 0, s.hybrid);
+    const int filled0 = FilterChannel(s, slot, 0, s.hybrid);
     std::memset(s.overlap[1], 0, sizeof s.overlap[1]);
-    const int filled1 = HybridFilter(r, s.overlap[1], s.scratch, bt1, g1.mixed_block_flag != 0, LongEnd(slot, 1),
+    const int filled1 = HybridFilter(s, r, s.overlap[1], s.scratch, bt1, g1.mixed_block_flag != 0, LongEnd(s, slot, 1),
                                      s.nonzero[slot][1], 0);
     for (int i = 0; i < 18; ++i)
       for (int sb = 0; sb < (filled1 + 17) / 18; ++sb) s.hybrid[32 * i + sb] += s.scratch[32 * i + sb];
@@ -325,7 +316,7 @@ void OutputMix(int slot, uint8_t* output) {
     // The summed channel-1 subbands above channel 0's must not keep stale output.
     FrequencyInversion(s.hybrid, filled);
   }
-  d.synthesis3(s.hybrid, output, 0);
+  d.synthesis3(d, s.hybrid, output, 0);
 }
 
 }  // namespace
@@ -408,37 +399,35 @@ void BuildReconstructionTables() {
           static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
 }
 
-void ResetReconstruction() {
-  Layer3State& s = L3();
+void ResetReconstruction(Layer3State& s) {
   std::memset(s.overlap, 0, sizeof s.overlap);
   std::memset(s.hybrid, 0, sizeof s.hybrid);
   s.previousFilled[0] = s.previousFilled[1] = 0;
   std::memset(s.stereo, 0, sizeof s.stereo);
 }
 
-void ReconstructGranule(int slot, uint8_t* output) {
-  Layer3State& s = L3();
-  DecoderState& d = Decoder();
-  for (int ch = 0; ch < s.channels; ++ch) RequantiseChannel(slot, ch);
-  JointStereo(slot);
-  for (int ch = 0; ch < s.channels; ++ch) Antialias(slot, ch);
+void ReconstructGranule(DecoderState& d, int slot, uint8_t* output) {
+  Layer3State& s = d.layer3;
+  for (int ch = 0; ch < s.channels; ++ch) RequantiseChannel(s, slot, ch);
+  JointStereo(s, slot);
+  for (int ch = 0; ch < s.channels; ++ch) Antialias(s, slot, ch);
   switch (s.outputRoute) {
     case 0:
     case 3: {
       const int ch = s.outputRoute == 3 ? 1 : 0;
-      const int filled = FilterChannel(slot, ch, s.hybrid);
+      const int filled = FilterChannel(s, slot, ch, s.hybrid);
       FrequencyInversion(s.hybrid, filled);
-      d.synthesis3(s.hybrid, output, 0);
+      d.synthesis3(d, s.hybrid, output, 0);
       break;
     }
     case 1:
       for (int ch = 0; ch < 2; ++ch) {
-        const int filled = FilterChannel(slot, ch, s.hybrid);
+        const int filled = FilterChannel(s, slot, ch, s.hybrid);
         FrequencyInversion(s.hybrid, filled);
-        d.synthesis3(s.hybrid, output, ch);
+        d.synthesis3(d, s.hybrid, output, ch);
       }
       break;
-    default: OutputMix(slot, output); break;
+    default: OutputMix(d, slot, output); break;
   }
 }
 

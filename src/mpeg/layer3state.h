@@ -87,11 +87,11 @@ struct Layer3State {
   alignas(32) float scratch[576];
 };
 
-Layer3State& L3();
+struct DecoderState;
 
 // Reconstruction of one granule (requantise, stereo, antialias, output).
-void ReconstructGranule(int slot, uint8_t* output);
-void ResetReconstruction();
+void ReconstructGranule(DecoderState& d, int slot, uint8_t* output);
+void ResetReconstruction(Layer3State& s);
 void BuildReconstructionTables();
 
 }  // namespace lexoria::mpeg

@@ -8,12 +8,16 @@
 // the frame length and runs the layer routine: the layer turns the frame's
 // bits (through the bit reader, and for layer III the bit reservoir) into
 // subband samples, and the synthesis variant chosen at start turns those
-// into interleaved PCM in the caller's output buffer. The decoder keeps one
-// process-wide state, so one stream is decoded at a time; it never
-// allocates memory while decoding.
+// into interleaved PCM in the caller's output buffer.
+//
+// A Decoder object holds everything one stream needs; two objects decode two
+// streams independently, on different threads if wished. The constant tables
+// are built once per process and shared. The free functions below work on
+// one default instance. Nothing is allocated while decoding.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "streamreader.h"
 
@@ -47,12 +51,61 @@ struct FrameRequest : FrameHeader {
   uint32_t outputLength = 0;
 };
 
+// What one Decode call did.
+enum class DecodeStatus {
+  kDecoded,        // one frame of PCM written
+  kNoOutput,       // a valid frame whose main data begins before the stream's first byte: nothing written yet
+  kTooLittleData,  // fewer bytes than the frame needs
+  kNoSync,         // no frame header at the input
+  kBadHeader,      // a header with invalid fields
+  kNotStarted,     // no stream started, or the stream has nothing to decode with
+};
+
+struct DecoderState;
+
+class Decoder {
+ public:
+  // Default options; the constant tables are built by the first decoder.
+  Decoder();
+  ~Decoder();
+  Decoder(Decoder&&) noexcept;
+  Decoder& operator=(Decoder&&) noexcept;
+  Decoder(const Decoder&) = delete;
+  Decoder& operator=(const Decoder&) = delete;
+
+  // Back to the default options, no stream started.
+  void Reset();
+  // Starts a stream at its first frame (ReadStreamInfo with this decoder's
+  // options); false when it cannot be read or decoded, LastError says why.
+  bool Start(const uint8_t* frame, uint32_t length);
+  // Decodes one frame of the started stream; see FrameRequest.
+  DecodeStatus Decode(FrameRequest& request);
+  // The first frame's stream information for this decoder's options; with
+  // record 1 it also fixes the rate and output size Decode measures by.
+  bool ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record);
+  // Options take effect at the next Start; false for an unknown reduction.
+  bool SetOptions(const DecoderOptions& options);
+  DecoderOptions Options() const;
+  // Ten band values in tenths of a decibel, or nullptr to switch it off.
+  void SetEqualizer(const int32_t* bands);
+  uint32_t LastError() const;
+
+  DecoderState& State() { return *state_; }
+
+ private:
+  std::unique_ptr<DecoderState> state_;
+};
+
+// The error code (DecoderLastError) of a status; 0 for the two successes.
+uint32_t StatusError(DecodeStatus status);
+
 // Sets the default options and builds the constant tables (once per process).
 void DecoderInit();
 // Starts a stream at its first frame; 1 on success, 0 when the first frame's
 // stream information cannot be read (DecoderLastError says why).
 int DecoderStart(const uint8_t* frame, uint32_t length);
-// Decodes one frame; 1 when decoded, 0 otherwise (no output written).
+// Decodes one frame; 1 when decoded, 0 otherwise (no output written). A
+// frame with no output yet counts as decoded and leaves the output as it was.
 // The output must hold the stream's PCM bytes per frame.
 int DecodeFrame(FrameRequest& request);
 // Options take effect at the next DecoderStart.

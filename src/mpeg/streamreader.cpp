@@ -22,7 +22,7 @@ uint32_t ReadBigEndian32(const uint8_t* b) {
   return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
 }
 
-bool ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
+bool ParseFrameHeader(const uint8_t* b, FrameHeader& info, uint32_t& error) {
   info.version = (b[1] >> 3) & 1;
   info.layer = (b[1] >> 1) & 3;
   info.crc = b[1] & 1;
@@ -36,7 +36,7 @@ bool ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
   info.original = (b[3] >> 2) & 1;
   info.emphasis = b[3] & 3;
   if (b[0] != 0xFF) {
-    SetLastError(kErrorNoSync);
+    error = kErrorNoSync;
     return false;
   }
   if ((b[1] >> 4) == 0xF) {
@@ -44,16 +44,23 @@ bool ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
   } else if ((b[1] >> 4) == 0xE) {
     info.version = 3;
   } else {
-    SetLastError(kErrorNoSync);
+    error = kErrorNoSync;
     return false;
   }
   if (info.samplingIndex == 3 || info.bitrateIndex == 0 || info.bitrateIndex == 15 || info.layer == 0) {
-    SetLastError(kErrorBadHeader);
+    error = kErrorBadHeader;
     return false;
   }
   info.layer = 4 - info.layer;
   info.crc = info.crc ? 0 : 1;
   return true;
+}
+
+bool ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
+  uint32_t error = 0;
+  if (ParseFrameHeader(b, info, error)) return true;
+  DefaultState().lastError = error;
+  return false;
 }
 
 bool FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset) {
@@ -64,7 +71,7 @@ bool FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset) {
       return true;
     }
   }
-  SetLastError(kErrorTooLittleData);
+  DefaultState().lastError = kErrorTooLittleData;
   return false;
 }
 
@@ -75,20 +82,24 @@ uint32_t HeaderSampleRate(const FrameHeader& h) {
                                                                     : 0;
 }
 
-uint32_t FrameLength(const FrameHeader& h, uint32_t rate) {
-  if (!ValidIndexes(h) || rate == 0) return 0;
-  const uint32_t bitrate = TableBitrate(h, h.bitrateIndex);
-  if (h.layer == 1) return (12 * bitrate / rate + h.padding) * 4;
-  if (h.layer == 2 || h.version == 1) return 144 * bitrate / rate + h.padding;
-  return 144 * bitrate / rate / 2 + h.padding;
+uint32_t FrameBytes(uint32_t layer, uint32_t version, uint32_t bitrate, uint32_t rate, uint32_t padding) {
+  if (rate == 0) return 0;
+  if (layer == 1) return (12 * bitrate / rate + padding) * 4;
+  if (layer == 2 || version == 1) return 144 * bitrate / rate + padding;
+  return 144 * bitrate / rate / 2 + padding;
 }
 
-bool ReadStreamInfo(const uint8_t* p, int32_t available, FrameInfo& info, int32_t record) {
+uint32_t FrameLength(const FrameHeader& h, uint32_t rate) {
+  if (!ValidIndexes(h)) return 0;
+  return FrameBytes(h.layer, h.version, TableBitrate(h, h.bitrateIndex), rate, h.padding);
+}
+
+bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, FrameInfo& info, int32_t record) {
   if (available < 156) {
-    SetLastError(kErrorTooLittleData);
+    s.lastError = kErrorTooLittleData;
     return false;
   }
-  if (!ReadFrameHeader(p, info)) return false;
+  if (!ParseFrameHeader(p, info, s.lastError)) return false;
 
   const uint8_t* q = p + 4 + (info.crc ? 2 : 0);
   if (info.layer == 3) {
@@ -107,7 +118,7 @@ bool ReadStreamInfo(const uint8_t* p, int32_t available, FrameInfo& info, int32_
   if (q[0] == 'X' && q[1] == 'i' && q[2] == 'n' && q[3] == 'g') {
     const uint32_t flags = ReadBigEndian32(q + 4);
     if ((flags & 3) == 0) {
-      SetLastError(kErrorBadHeader);
+      s.lastError = kErrorBadHeader;
       return false;
     }
     info.totalFrames = ReadBigEndian32(q + 8);
@@ -132,35 +143,24 @@ bool ReadStreamInfo(const uint8_t* p, int32_t available, FrameInfo& info, int32_
     }
   }
 
-  const uint32_t reduction = Decoder().options.reduction;
-  const uint32_t pad = info.padding;
-  uint32_t samples = 0;
-  if (info.layer == 1) {
-    samples = 384u >> reduction;
-    if (vbr) {
-      info.vbrFrameLength = (br * 12 / sr + pad) * 4;
-      info.minFrameLength = lowest * 12 / sr * 4;
-      info.maxFrameLength = highest * 12 / sr * 4 + 4;
-    } else {
-      info.vbrFrameLength = 0;
-      info.minFrameLength = br * 12 / sr * 4;
-      info.maxFrameLength = info.minFrameLength + 4;
-    }
+  const uint32_t reduction = s.options.reduction;
+  // The VBR frame's own length, and the shortest and longest frames the
+  // stream's bitrates allow (the longest padded).
+  const uint32_t layer = info.layer;
+  const uint32_t version = info.version;
+  if (vbr) {
+    info.vbrFrameLength = FrameBytes(layer, version, br, sr, info.padding);
+    info.minFrameLength = FrameBytes(layer, version, lowest, sr, 0);
+    info.maxFrameLength = FrameBytes(layer, version, highest, sr, 1);
   } else {
-    const uint32_t d = (info.layer == 3 && info.version != 1) ? 2 : 1;
-    samples = (1152u >> reduction) / d;
-    if (vbr) {
-      info.vbrFrameLength = br * 144 / sr / d + pad;
-      info.minFrameLength = lowest * 144 / sr / d;
-      info.maxFrameLength = highest * 144 / sr / d + 1;
-    } else {
-      info.vbrFrameLength = 0;
-      info.minFrameLength = br * 144 / sr / d;
-      info.maxFrameLength = info.minFrameLength + 1;
-    }
+    info.vbrFrameLength = 0;
+    info.minFrameLength = FrameBytes(layer, version, br, sr, 0);
+    info.maxFrameLength = FrameBytes(layer, version, br, sr, 1);
   }
+  const uint32_t perFrame = layer == 1 ? 384u : (layer == 3 && version != 1) ? 576u : 1152u;
+  const uint32_t samples = perFrame >> reduction;
 
-  const uint32_t conversion = Decoder().options.conversion;
+  const uint32_t conversion = s.options.conversion;
   info.outputChannels = (info.mode == 3 || (conversion & kConversionChannelMask)) ? 1 : 2;
   if (conversion & kConversion8Bit) {
     info.outputBits = 8;
@@ -170,12 +170,16 @@ bool ReadStreamInfo(const uint8_t* p, int32_t available, FrameInfo& info, int32_
     info.pcmBytesPerFrame = samples * info.outputChannels * 2;
   }
   if (record == 1) {
-    Decoder().streamSampleRate = sr;
-    Decoder().outputBytesPerFrame = info.pcmBytesPerFrame;
+    s.streamSampleRate = sr;
+    s.outputBytesPerFrame = info.pcmBytesPerFrame;
   }
   info.sampleRate = sr >> reduction;
   if (vbr) info.bitrate = 0;
   return true;
+}
+
+bool ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record) {
+  return ReadStreamInfoInto(DefaultState(), frame, available, info, record);
 }
 
 }  // namespace lexoria::mpeg

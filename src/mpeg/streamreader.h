@@ -1,7 +1,8 @@
 // MPEG audio stream reader: frame headers, frame sync, the Xing and VBRI
 // headers of the first frame, frame lengths and the PCM output format.
-// It works on memory only and shares the decoder's process-wide state
-// (last error, options, recorded stream rate and output size).
+// It works on memory only. The free functions record into the default
+// decoder (last error, options, recorded stream rate and output size);
+// Decoder::ReadStreamInfo reads for one decoder.
 #pragma once
 
 #include <cstdint>
@@ -51,6 +52,10 @@ uint32_t ReadBigEndian32(const uint8_t* bytes);
 // Frame length in bytes of a header at a given stream sample rate (the
 // arithmetic DecodeFrame uses); 0 for an invalid header.
 uint32_t FrameLength(const FrameHeader& header, uint32_t sampleRate);
+// The one frame-length arithmetic behind FrameLength and the stream
+// information: bytes of a frame of a layer and version at a bitrate (bit/s)
+// and sample rate, with or without its padding slot; 0 at rate 0.
+uint32_t FrameBytes(uint32_t layer, uint32_t version, uint32_t bitrate, uint32_t sampleRate, uint32_t padding);
 // Standard bitrate (bit/s) and sampling rate (Hz) of a header's indexes.
 uint32_t HeaderBitrate(const FrameHeader& header);
 uint32_t HeaderSampleRate(const FrameHeader& header);

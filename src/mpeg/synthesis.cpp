@@ -94,11 +94,10 @@ inline void Dct(const float* s, float* out) {
 
 // One slot: gathers the inputs of one channel and writes its DCT at ring + position.
 template <int Shift, Input Kind, bool Precise>
-inline void SlotDct(float* in, float* ringAtPosition, bool equalize) {
+inline void SlotDct(float* in, float* ringAtPosition, const float* gain) {
   constexpr int N = 32 >> Shift;
   constexpr int stride = Kind == Input::kOne ? 1 : 2;
-  if (Shift == 0 && Kind != Input::kMix && equalize) {
-    const float* gain = Decoder().equalizer;
+  if (Shift == 0 && Kind != Input::kMix && gain != nullptr) {
     for (int k = 0; k < 32; ++k) in[k * stride] *= gain[k];
   }
   alignas(32) float s[N];
@@ -262,11 +261,10 @@ inline uint32_t NextPosition(uint32_t p) {
 enum class Route { kOne, kBoth, kMix, kFirst, kSecond };
 
 template <int Shift, bool EightBit, bool Precise, Route R>
-void Synthesis12(float* slots, uint8_t* output, int slotCount) {
+void Synthesis12(DecoderState& s, float* slots, uint8_t* output, int slotCount) {
   constexpr int n = 32 >> Shift;
   constexpr int bytes = EightBit ? 1 : 2;
-  DecoderState& s = Decoder();
-  const bool eq = s.equalizerOn;
+  const float* eq = s.equalizerOn ? s.equalizer : nullptr;
   uint32_t p = s.ringPosition[0];
   for (int slot = 0; slot < slotCount; ++slot) {
     float* in = slots + 64 * slot;
@@ -294,13 +292,12 @@ void Synthesis12(float* slots, uint8_t* output, int slotCount) {
 }
 
 template <int Shift, bool EightBit, bool Precise, bool TwoChannel>
-void Synthesis3(float* hybrid, uint8_t* output, int channel) {
+void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int channel) {
   constexpr int n = 32 >> Shift;
   constexpr int bytes = EightBit ? 1 : 2;
   constexpr int stride = TwoChannel ? 2 : 1;
-  DecoderState& s = Decoder();
   const int ch = TwoChannel ? channel : 0;
-  const bool eq = s.equalizerOn;
+  const float* eq = s.equalizerOn ? s.equalizer : nullptr;
   float* ring = s.ring[ch];
   uint32_t p = s.ringPosition[ch];
   uint8_t* out = output + (TwoChannel ? ch * bytes : 0);
@@ -387,8 +384,7 @@ void BuildWindowTaps() {
   }
 }
 
-void ResetSynthesis() {
-  DecoderState& s = Decoder();
+void ResetSynthesis(DecoderState& s) {
   std::memset(s.ring, 0, sizeof s.ring);
   s.ringPosition[0] = s.ringPosition[1] = 0;
 }
@@ -408,14 +404,14 @@ SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneCh
   return eightBit ? Pick3<false, true>(reduction, oneChannel) : Pick3<false, false>(reduction, oneChannel);
 }
 
-SynthesisVariant12 CurrentSynthesis12(int channelEntry) {
-  const DecoderOptions& o = Decoder().options;
-  return SelectSynthesis12((o.conversion & kConversion8Bit) != 0, o.reduction, channelEntry, PreciseOutput());
+SynthesisVariant12 CurrentSynthesis12(const DecoderState& s, int channelEntry) {
+  const DecoderOptions& o = s.options;
+  return SelectSynthesis12((o.conversion & kConversion8Bit) != 0, o.reduction, channelEntry, PreciseOutput(s));
 }
 
-SynthesisVariant3 CurrentSynthesis3(bool oneChannel) {
-  const DecoderOptions& o = Decoder().options;
-  return SelectSynthesis3((o.conversion & kConversion8Bit) != 0, o.reduction, oneChannel, PreciseOutput());
+SynthesisVariant3 CurrentSynthesis3(const DecoderState& s, bool oneChannel) {
+  const DecoderOptions& o = s.options;
+  return SelectSynthesis3((o.conversion & kConversion8Bit) != 0, o.reduction, oneChannel, PreciseOutput(s));
 }
 
 }  // namespace lexoria::mpeg

@@ -80,8 +80,10 @@ bool ReadFirstHeader(const uint8_t* stream, uint32_t available, StreamFormat& fo
   format.sampleRate = static_cast<uint16_t>(mpeg::HeaderSampleRate(h));
   format.channels = h.mode == 3 ? 1 : 2;
   if (format.kbitRate == 0 || format.sampleRate == 0) return false;
+  // Whatever the stream, the nominal length is that of an unpadded MPEG-1
+  // layer III frame at the first frame's rates.
   format.nominalFrameLength =
-      static_cast<uint16_t>(static_cast<int32_t>(format.kbitRate) * 144000 / static_cast<int32_t>(format.sampleRate));
+      static_cast<uint16_t>(mpeg::FrameBytes(3, 1, uint32_t{format.kbitRate} * 1000u, format.sampleRate, 0));
   if (h.layer == 3 && h.version != 3) {
     format.frameTimeMs = kLayer3FrameTimeMs[h.samplingIndex];
   } else {

@@ -91,7 +91,7 @@ bool DecodeOne(const std::vector<uint8_t>& bytes, const DecoderOptions& options,
 }
 
 void ExpectSamples(const Case& c, const Frame& f, int frameIndex) {
-  const float* got = Decoder().sampleBuffer;
+  const float* got = DefaultState().sampleBuffer;
   const int slots = c.layout ? 36 : 12;
   const int subbands = ExpectedSubbands(c, f.codedSubbands);
   int wrong = 0;
@@ -244,7 +244,7 @@ TEST(HostileFrames, StayInsideTheirBuffer) {
         std::vector<uint8_t> stream(bytes.begin(), bytes.begin() + FrameBytes(h));
         if (stream.size() < 156) continue;  // too short to start a stream with
         ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
-        const uint32_t outputBytes = Decoder().outputBytesPerFrame;
+        const uint32_t outputBytes = DefaultState().outputBytesPerFrame;
         std::vector<uint8_t> out(outputBytes + 64, 0x5A);
         FrameRequest request;
         request.input = stream.data();

@@ -36,7 +36,7 @@ struct DirectSynthesis {
 
 TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
   DecoderInit();
-  ResetSynthesis();
+  ResetSynthesis(DefaultState());
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> dist(-3000.f, 3000.f);
   DirectSynthesis direct;
@@ -47,7 +47,7 @@ TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
     for (float& x : hybrid) x = dist(rng);
     std::vector<float> copy = hybrid;
     int16_t pcm[576];
-    variant(hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
+    variant(DefaultState(), hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
     for (int slot = 0; slot < 18; ++slot) {
       double out[32];
       direct.Slot(copy.data() + 32 * slot, out);
@@ -71,14 +71,14 @@ namespace {
 
 // Peak of one granule of a tone in one subband through the full-rate variant.
 int PeakOfSubband(int subband) {
-  ResetSynthesis();
+  ResetSynthesis(DefaultState());
   SynthesisVariant3 variant = SelectSynthesis3(false, 0, true, false);
   int peak = 0;
   for (int granule = 0; granule < 3; ++granule) {
     std::vector<float> hybrid(576, 0.0f);
     for (int slot = 0; slot < 18; ++slot) hybrid[32 * slot + subband] = (slot % 2 ? -8000.0f : 8000.0f);
     int16_t pcm[576];
-    variant(hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
+    variant(DefaultState(), hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
     for (int16_t v : pcm) peak = std::max(peak, std::abs(int{v}));
   }
   return peak;
@@ -102,10 +102,10 @@ TEST(Synthesis, SilenceInSilenceOut) {
   for (bool eight : {false, true})
     for (uint32_t reduction = 0; reduction <= 2; ++reduction)
       for (bool one : {true, false}) {
-        ResetSynthesis();
+        ResetSynthesis(DefaultState());
         std::vector<float> hybrid(576, 0.0f);
         std::vector<uint8_t> out(576 * 2 * 2, 0x55);
-        SelectSynthesis3(eight, reduction, one, false)(hybrid.data(), out.data(), 0);
+        SelectSynthesis3(eight, reduction, one, false)(DefaultState(), hybrid.data(), out.data(), 0);
         const size_t samples = (576u >> reduction) * (one ? 1 : 2);
         for (size_t i = 0; i < samples; i += (one ? 1 : 2)) {
           if (eight) {
