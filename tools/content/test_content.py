@@ -17,6 +17,7 @@ sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import generate as G  # noqa: E402
 import phrases as P  # noqa: E402
 import readings as RD  # noqa: E402
+import romaji  # noqa: E402
 import validate as V  # noqa: E402
 
 
@@ -208,6 +209,8 @@ class ValidatorTest(unittest.TestCase):
             ("lower-case romaji", "pron", "desu.", "does not start with a capital"),
             ("Japanese too long", "japanese1", "あ" * 109, "Japanese must be 1 to 108 units"),
             ("repeated English", "english", "Phrase 3.", "English repeats phrase 3"),
+            ("romaji of another word", "pron", "Masu.", "does not spell the kana rendering"),
+            ("numerals without a say line", "japanese1", "7時です。", "Arabic numerals without a say line"),
         ]
         for name, field, value, expected in cases:
             with self.subTest(name):
@@ -217,6 +220,43 @@ class ValidatorTest(unittest.TestCase):
                 V.check_phrases(c, problems)
                 self.assertEqual(len(problems), 1, problems)
                 self.assertIn(expected, problems[0])
+
+
+    def test_numerals_spoken_from_a_say_line(self):
+        cases = [
+            ("kana say line", "しちじです。", []),
+            ("say line keeping the numeral", "7じです。", ["Arabic numerals without a say line"]),
+        ]
+        for name, say, expected in cases:
+            with self.subTest(name):
+                c = full_content()
+                c.phrases[10].japanese1, c.phrases[10].say = "7時です。", say
+                problems = []
+                V.check_phrases(c, problems)
+                self.assertEqual([e for e in expected if any(e in p for p in problems)], expected)
+                self.assertEqual(len(problems), len(expected), problems)
+
+
+class RomajiTest(unittest.TestCase):
+    def test_pronunciation_against_kana(self):
+        cases = [
+            ("particles as spoken", "えきはどこですか？", "Eki wa doko desu ka?", True),
+            ("へ as e", "えきへはどういけばいいですか？", "Eki e wa dō ikeba ii desu ka?", True),
+            ("long vowels with macrons", "とうきょう", "Tōkyō", True),
+            ("missing macrons", "とうきょう", "Tokyo", False),
+            ("katakana long mark", "ラーメン", "Rāmen", True),
+            ("long mark missed", "ラーメン", "Ramen", False),
+            ("double consonant and tch", "まっちゃアイス", "Matcha aisu", True),
+            ("small vowels in loanwords", "ティーシャツ", "Tīshatsu", True),
+            ("syllabic n before a vowel", "きんえん", "Kin'en", True),
+            ("verb ending in o + u", "おもうのですが", "omou no desu ga", True),
+            ("ei and ii as spelled", "えいご、いいです", "Eigo, ii desu", True),
+            ("another word", "すし", "Sashimi", False),
+            ("a word dropped", "これをふたつください。", "Kore o kudasai.", False),
+        ]
+        for name, kana, pron, ok in cases:
+            with self.subTest(name):
+                self.assertEqual(romaji.agrees(kana, pron), ok)
 
 
 class ReadingTest(unittest.TestCase):

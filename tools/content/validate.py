@@ -2,7 +2,8 @@
 """Checks every rule the program and the traveller rely on, on the content
 sources and on the committed files in content/generated/:
 
-- 826 phrases, each field within its length, English ASCII and unique;
+- 826 phrases, each field within its length, English ASCII and unique, the
+  pronunciation spelling the kana, Arabic numerals spoken from a say line;
 - template groups of 2 to 8 inside one sub-category, every range starting at
   a group head or a single phrase, every choice naming a phrase of the group;
 - 2 to 8 related phrases each, a template variant's not its head's;
@@ -28,12 +29,14 @@ import categories as C
 import generate as G
 import phrases as P
 import record as R
+import romaji
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 GENERATED = ROOT / "content" / "generated"
 JAPANESE_LIMIT = 108
 ENGLISH_LIMIT = 58
 MACRONS = set("āīūēōĀĪŪĒŌ")
+DIGITS = set("0123456789０１２３４５６７８９")
 
 
 def is_kanji(ch: str) -> bool:
@@ -68,6 +71,12 @@ def check_phrases(c: P.Content, problems: list[str]) -> None:
             problems.append(f"{where}: pronunciation holds characters other than ASCII and macrons")
         if p.pron and not p.pron[0].isupper() and not p.pron[0].isdigit():
             problems.append(f"{where}: pronunciation does not start with a capital")
+        if not any(is_kanji(ch) for ch in p.japanese2) and not romaji.agrees(p.japanese2, p.pron):
+            problems.append(f"{where}: pronunciation does not spell the kana rendering")
+        # The synthesiser may read 7時 as なな or 1日 as いちにち: the spoken
+        # text spells every number.
+        if any(ch in DIGITS for ch in p.japanese1) and any(ch in DIGITS for ch in p.spoken):
+            problems.append(f"{where}: Arabic numerals without a say line in kana")
 
 
 def check_groups(c: P.Content, problems: list[str]) -> None:
