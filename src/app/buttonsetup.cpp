@@ -6,7 +6,6 @@
 #include "controls/hoverbutton.h"
 #include "online/aboutdlg.h"
 #include "online/autoupdate.h"
-#include "online/vendor.h"
 #include "online/weblinks.h"
 
 namespace {
@@ -84,8 +83,5 @@ void CWendaroDlg::ShowAboutBox() {
 }
 
 void CWendaroDlg::RunUpdateHandOver() {
-  using namespace lexoria::online;
-  UpdateJob() = std::make_unique<CAutoUpdate>();
-  UpdateJob()->Run(QString::fromLatin1(kProductKey), DownloadFolderAddress(), QString::fromLatin1(kVersionFileName),
-                   QString::fromLatin1(kCurrentVersion));
+  if (auto job = lexoria::online::RunUpdateCheckOnce(updateCheckDone_)) UpdateJob() = std::move(job);
 }

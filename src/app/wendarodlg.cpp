@@ -11,7 +11,7 @@
 #include "toolkit/strings.h"
 
 CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
-    : QDialog(parent),
+    : CSkinnedDialog(parent),
       book_(*this),
       ownedOutput_(output != nullptr ? nullptr : CreateDefaultAudioOutput()),
       player_(output != nullptr ? output : ownedOutput_.get()) {
@@ -41,7 +41,7 @@ void CWendaroDlg::setVisible(bool visible) {
     initialised_ = true;
     OnInitDialog();
   }
-  QDialog::setVisible(visible);
+  CSkinnedDialog::setVisible(visible);
 }
 
 bool CWendaroDlg::OnInitDialog() {
@@ -241,10 +241,7 @@ void CWendaroDlg::RepaintTextArea() { update(textArea_); }
 
 void CWendaroDlg::OnTimer() {
   updateTimer_.stop();
-  if (!updateCheckDone_) {
-    updateCheckDone_ = true;
-    RunUpdateHandOver();
-  }
+  RunUpdateHandOver();
 }
 
 void CWendaroDlg::OnDestroy() {
@@ -259,7 +256,7 @@ void CWendaroDlg::OnDestroy() {
 
 void CWendaroDlg::done(int result) {
   OnDestroy();
-  QDialog::done(result);
+  CSkinnedDialog::done(result);
 }
 
 void CWendaroDlg::OnOK() {
@@ -274,18 +271,18 @@ void CWendaroDlg::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  QDialog::keyPressEvent(event);
+  CSkinnedDialog::keyPressEvent(event);
 }
 
 void CWendaroDlg::showEvent(QShowEvent* event) {
-  QDialog::showEvent(event);
+  CSkinnedDialog::showEvent(event);
   FocusPhraseList();
   // Over the window, not before it.
   if (!damageMessage_.isEmpty()) QTimer::singleShot(0, this, &CWendaroDlg::ReportDamagedFiles);
 }
 
 void CWendaroDlg::changeEvent(QEvent* event) {
-  QDialog::changeEvent(event);
+  CSkinnedDialog::changeEvent(event);
   if (event->type() == QEvent::WindowStateChange && !(windowState() & Qt::WindowMinimized)) FocusPhraseList();
 }
 

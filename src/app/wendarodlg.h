@@ -24,7 +24,6 @@
 #include <QBrush>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialog>
 #include <QFont>
 #include <QIcon>
 #include <QImage>
@@ -44,6 +43,7 @@
 
 #include "app/bitmapstatic.h"
 #include "controls/mylistbox.h"
+#include "controls/skinneddialog.h"
 #include "controls/transparentstatic.h"
 #include "data/phrasebook.h"
 #include "sound/audiooutput.h"
@@ -51,7 +51,7 @@
 #include "toolkit/apppaths.h"
 #include "toolkit/dialogtemplate.h"
 
-class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
+class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   Q_OBJECT
 
  public:
@@ -146,11 +146,8 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
   void done(int result) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
-  // Skin (skinhandlers.cpp).
+  // Skin (skinhandlers.cpp): the icon while minimised, else the skin.
   void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
   void CreateControls();
@@ -181,6 +178,7 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
   void SetFavouriteTooltip(const QString& text);
   void OpenWebPage(int buttonId);
   void ShowAboutBox();
+  // Once per run: the second call does nothing.
   void RunUpdateHandOver();
 
   // --- Attached controls, in data-exchange order -----------------------------
@@ -206,8 +204,6 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
   // --- Member state, in declaration order -------------------------------------
   lexoria::AppPaths paths_;
   bool updateCheckDone_ = false;
-  QImage skin_;  // bitmap 1129, null when missing
-  std::optional<QRegion> windowRegion_;
   lexoria::PhraseBook book_;  // phrase files, map, lines and view state
   std::unique_ptr<lexoria::sound::AudioOutput> ownedOutput_;
   lexoria::sound::CWavePlayer player_;
@@ -230,6 +226,4 @@ class CWendaroDlg : public QDialog, public lexoria::PhraseBookHost {
   QStringList japaneseFamilies_;
   bool initialised_ = false;
   bool destroyed_ = false;
-  QPoint dragOffset_;
-  bool dragging_ = false;
 };

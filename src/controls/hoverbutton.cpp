@@ -1,11 +1,10 @@
 #include "controls/hoverbutton.h"
 
+#include "controls/owntooltip.h"
 #include "toolkit/resources.h"
 
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QToolTip>
 
 CHoverButton::CHoverButton(QWidget* parent) : QPushButton(parent) {
   // Mouse moves without a button held are what start hover tracking.
@@ -57,17 +56,8 @@ QSize CHoverButton::sizeHint() const { return buttonSize_.isValid() ? buttonSize
 QSize CHoverButton::minimumSizeHint() const { return sizeHint(); }
 
 bool CHoverButton::event(QEvent* event) {
-  if (event->type() == QEvent::ToolTip) {
-    CreateToolTip();
-    auto* help = static_cast<QHelpEvent*>(event);
-    if (hasTool_ && toolTipActive_ && !toolText_.isEmpty()) {
-      QToolTip::showText(help->globalPos(), toolText_, this, rect());
-    } else {
-      QToolTip::hideText();
-      event->ignore();
-    }
-    return true;
-  }
+  if (event->type() == QEvent::ToolTip) CreateToolTip();
+  if (lexoria::ShowOwnToolTip(*this, *event, hasTool_ && toolTipActive_, toolText_, rect())) return true;
   return QPushButton::event(event);
 }
 

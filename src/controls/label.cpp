@@ -1,12 +1,12 @@
 #include "controls/label.h"
 
+#include "controls/owntooltip.h"
+
 #include <QApplication>
-#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPalette>
 #include <QTimerEvent>
-#include <QToolTip>
 
 CLabel::CLabel(QWidget* parent) : QLabel(parent) {
   const QPalette pal = palette();
@@ -183,16 +183,9 @@ void CLabel::ApplyFrame() {
 }
 
 bool CLabel::event(QEvent* event) {
-  if (event->type() == QEvent::ToolTip) {
-    auto* help = static_cast<QHelpEvent*>(event);
-    if (toolTipCreated_ && !toolText_.isEmpty()) {
-      QToolTip::showText(help->globalPos(), toolText_, this, QRect(), toolDisplayMs_ > 0 ? toolDisplayMs_ : -1);
-    } else {
-      QToolTip::hideText();
-      event->ignore();
-    }
+  if (lexoria::ShowOwnToolTip(*this, *event, toolTipCreated_, toolText_, QRect(),
+                              toolDisplayMs_ > 0 ? toolDisplayMs_ : -1))
     return true;
-  }
   return QLabel::event(event);
 }
 

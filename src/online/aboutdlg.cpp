@@ -1,16 +1,10 @@
 #include "online/aboutdlg.h"
 
 #include "online/abouttemplate.h"
-#include "toolkit/bitmaptoregion.h"
-#include "toolkit/resources.h"
-
-#include <QMouseEvent>
-#include <QPainter>
-#include <QWindow>
 
 using namespace lexoria::online;
 
-CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
+CAboutDlg::CAboutDlg(QWidget* parent) : CSkinnedDialog(parent) {
   setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
   setWindowTitle(QStringLiteral("About"));
   setFixedSize(lexoria::DialogSizeToPixels(AboutTemplate().size));
@@ -49,9 +43,8 @@ void CAboutDlg::CreateControls() {
 }
 
 bool CAboutDlg::OnInitDialog() {
-  background_ = lexoria::LoadBitmapResource(kAboutBackgroundBitmap);
-  shape_ = lexoria::BitmapToRegion(background_, lexoria::kKeyBlack, 0);
-  if (shape_) setMask(*shape_);
+  SetSkin(kAboutBackgroundBitmap);
+  ApplyShape();
   okButton_->LoadBitmap(kAboutOkBitmap);
   for (const LabelLook& look : AboutLabelLooks()) {
     if (CLabel* label = Label(look.id)) label->SetTextColor(look.colour).SetFontBold(look.bold).SetFontSize(look.size);
@@ -59,34 +52,4 @@ bool CAboutDlg::OnInitDialog() {
   credits_->SetTextColor(QColor(38, 56, 102)).SetFontSize(11);
   okButton_->setFocus();
   return true;
-}
-
-void CAboutDlg::paintEvent(QPaintEvent* event) {
-  if (background_.isNull()) {
-    QDialog::paintEvent(event);
-    return;
-  }
-  QPainter p(this);
-  p.drawImage(QPoint(0, 0), background_);
-}
-
-void CAboutDlg::mousePressEvent(QMouseEvent* event) {
-  // Every point of the box is its title bar.
-  if (event->button() != Qt::LeftButton) {
-    QDialog::mousePressEvent(event);
-    return;
-  }
-  if (windowHandle() && windowHandle()->startSystemMove()) return;
-  dragging_ = true;
-  dragOffset_ = event->globalPosition().toPoint() - frameGeometry().topLeft();
-}
-
-void CAboutDlg::mouseMoveEvent(QMouseEvent* event) {
-  if (dragging_ && (event->buttons() & Qt::LeftButton)) move(event->globalPosition().toPoint() - dragOffset_);
-  QDialog::mouseMoveEvent(event);
-}
-
-void CAboutDlg::mouseReleaseEvent(QMouseEvent* event) {
-  dragging_ = false;
-  QDialog::mouseReleaseEvent(event);
 }

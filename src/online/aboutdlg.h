@@ -6,15 +6,12 @@
 
 #include "controls/hoverbutton.h"
 #include "controls/label.h"
+#include "controls/skinneddialog.h"
 
-#include <QDialog>
 #include <QImage>
 #include <QMap>
-#include <QRegion>
 
-#include <optional>
-
-class CAboutDlg : public QDialog {
+class CAboutDlg : public CSkinnedDialog {
   Q_OBJECT
 
  public:
@@ -23,24 +20,13 @@ class CAboutDlg : public QDialog {
   CLabel* Label(int id) const { return labels_.value(id, nullptr); }
   CLabel* Credits() const { return credits_; }
   CHoverButton* OkButton() const { return okButton_; }
-  const std::optional<QRegion>& Shape() const { return shape_; }
-  const QImage& Background() const { return background_; }
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
+  const QImage& Background() const { return SkinPicture(); }
 
  private:
   void CreateControls();
   bool OnInitDialog();
 
-  QImage background_;
-  std::optional<QRegion> shape_;
   CHoverButton* okButton_ = nullptr;
   QMap<int, CLabel*> labels_;
   CLabel* credits_ = nullptr;
-  QPoint dragOffset_;
-  bool dragging_ = false;
 };

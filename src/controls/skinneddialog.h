@@ -1,0 +1,45 @@
+// CSkinnedDialog: a frameless dialog painted with one picture, cut to the
+// shape of that picture (every pixel but the key black) and dragged by any
+// point that no control takes. The main window and the about box are both
+// made this way; what differs (icon, controls, when the shape is applied) is
+// theirs.
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QPoint>
+#include <QRegion>
+
+#include <optional>
+
+class CSkinnedDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit CSkinnedDialog(QWidget* parent = nullptr) : QDialog(parent) {}
+
+  const QImage& SkinPicture() const { return skin_; }
+  // Null when there is no picture: the window keeps its rectangle.
+  const std::optional<QRegion>& Shape() const { return shape_; }
+
+ protected:
+  // Loads bitmap resource bitmapId as the picture and makes the shape from
+  // it; the window is cut only when ApplyShape() runs.
+  void SetSkin(int bitmapId);
+  void ApplyShape();
+
+  // The picture at the top left, or the dialog's own background without one.
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  // The one place a picture becomes a window shape.
+  static std::optional<QRegion> ShapeOf(const QImage& picture);
+
+  QImage skin_;
+  std::optional<QRegion> shape_;
+  QPoint dragOffset_;
+  bool dragging_ = false;
+};
