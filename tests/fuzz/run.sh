@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UBSan in
 # build-fuzz/, seeds their corpora from the conformance vectors when they are
 # present, and fuzzes each target for the given number of seconds (default
-# 60): the decoder, then the clip archive and player, then the five data
+# 60) with a dictionary of the words the readers look for: the decoder, two
+# decoders in turn, then the clip archive and player, then the five data
 # files together (phrase files, templates, relations, archive index). The
 # inputs in regressions/ once broke the decoder; they are read first.
 set -euo pipefail
@@ -10,7 +11,7 @@ seconds="${1:-60}"
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 build="$root/build-fuzz"
 cmake -S "$root/tests/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j 2 --target mpeg_fuzz player_fuzz datafiles_fuzz
+cmake --build "$build" -j 2 --target mpeg_fuzz decoders_fuzz player_fuzz datafiles_fuzz
 shared="${LEXORIA_SHARED_DIR:-$root/../shared}"
 
 fuzz() {
@@ -28,10 +29,11 @@ fuzz() {
   echo "fuzzing $target for ${seconds}s"
   ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     "$build/$target" -max_total_time="$seconds" -max_len=20000 -rss_limit_mb=1024 -print_final_stats=1 \
-    -artifact_prefix="$build/" "$corpus" "$root/tests/fuzz/regressions" 2>&1 | tail -n 25
+    -artifact_prefix="$build/" -dict="$root/tests/fuzz/mpeg.dict" "$corpus" "$root/tests/fuzz/regressions" 2>&1 | tail -n 25
   return "${PIPESTATUS[0]}"
 }
 
 fuzz mpeg_fuzz
+fuzz decoders_fuzz
 fuzz player_fuzz
 fuzz datafiles_fuzz
