@@ -45,7 +45,10 @@ uint32_t StatusError(DecodeStatus status) {
   return kErrorBadHeader;
 }
 
-Decoder::Decoder() : state_(std::make_unique<DecoderState>()) { BuildDecoderTables(); }
+Decoder::Decoder() : state_(std::make_unique<DecoderState>()) {
+  BuildDecoderTables();
+  state_->simd = BestSimd();
+}
 Decoder::~Decoder() = default;
 Decoder::Decoder(Decoder&&) noexcept = default;
 Decoder& Decoder::operator=(Decoder&&) noexcept = default;
@@ -53,6 +56,7 @@ Decoder& Decoder::operator=(Decoder&&) noexcept = default;
 void Decoder::Reset() {
   BuildDecoderTables();
   state_->options = DecoderOptions{};
+  state_->simd = BestSimd();
 }
 
 bool Decoder::ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record) {
@@ -138,6 +142,14 @@ void Decoder::SetEqualizer(const int32_t* bands) {
 
 uint32_t Decoder::LastError() const { return state_->lastError; }
 
+bool Decoder::SetSimd(Simd simd) {
+  if (!SimdAvailable(simd)) return false;
+  state_->simd = simd;
+  return true;
+}
+
+Simd Decoder::ActiveSimd() const { return state_->simd; }
+
 namespace {
 
 Decoder& Default() {
@@ -168,5 +180,7 @@ int DecoderSetEqualizer(const int32_t* bands) {
 }
 
 uint32_t DecoderLastError() { return Default().LastError(); }
+
+int DecoderSetSimd(Simd simd) { return Default().SetSimd(simd) ? 1 : 0; }
 
 }  // namespace lexoria::mpeg

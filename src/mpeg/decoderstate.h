@@ -38,6 +38,7 @@ inline constexpr int kRingSize = 512;
 
 struct DecoderState {
   DecoderOptions options;
+  Simd simd = Simd::kScalar;
   uint32_t lastError = 0;
   uint32_t streamSampleRate = 0;
   uint32_t frameLength = 0;  // current frame, set by Decode
@@ -76,9 +77,11 @@ int LayerSubbandLimit(const DecoderState& s);
 
 // Layer I/II variant for a channel entry: 0 single-channel stream, 1 both
 // channels, 2 mix to one, 3 first channel only, 4 second channel only.
-SynthesisVariant12 SelectSynthesis12(bool eightBit, uint32_t reduction, int channelEntry, bool precise);
+SynthesisVariant12 SelectSynthesis12(bool eightBit, uint32_t reduction, int channelEntry, bool precise,
+                                     Simd simd = BestSimd());
 // Layer III variant: one-channel form, or one channel of two per call.
-SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneChannel, bool precise);
+SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneChannel, bool precise,
+                                   Simd simd = BestSimd());
 // Convenience: the variant for the state's options.
 SynthesisVariant12 CurrentSynthesis12(const DecoderState& s, int channelEntry);
 SynthesisVariant3 CurrentSynthesis3(const DecoderState& s, bool oneChannel);

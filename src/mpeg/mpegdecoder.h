@@ -61,6 +61,13 @@ enum class DecodeStatus {
   kNotStarted,     // no stream started, or the stream has nothing to decode with
 };
 
+// Instruction sets of the synthesis and hybrid filter kernels. All give the
+// same samples; the fastest the processor has is chosen at construction.
+enum class Simd { kScalar, kSse2, kAvx2 };
+// The fastest set built in and supported by this processor.
+Simd BestSimd();
+bool SimdAvailable(Simd simd);
+
 struct DecoderState;
 
 class Decoder {
@@ -89,6 +96,9 @@ class Decoder {
   // Ten band values in tenths of a decibel, or nullptr to switch it off.
   void SetEqualizer(const int32_t* bands);
   uint32_t LastError() const;
+  // Takes effect at the next Start; false when the set is not available.
+  bool SetSimd(Simd simd);
+  Simd ActiveSimd() const;
 
   DecoderState& State() { return *state_; }
 
@@ -114,5 +124,7 @@ void DecoderGetOptions(DecoderOptions& options);
 // Ten band values in tenths of a decibel, or nullptr to switch it off.
 int DecoderSetEqualizer(const int32_t* bands);
 uint32_t DecoderLastError();
+// The default instance's instruction set (see Decoder::SetSimd).
+int DecoderSetSimd(Simd simd);
 
 }  // namespace lexoria::mpeg

@@ -1,337 +1,53 @@
-// Polyphase synthesis: a split-and-merge DCT of each slot of subband samples
-// into a per-channel ring of 16 slots, then the folded window over the ring.
-// Every combination of rate, sample format, rounding and channel handling is
-// its own template instance, so the per-sample loops hold no such test.
-#include <bit>
+// Synthesis set-up: the DCT and window tables, the rings, and the choice of
+// variant by options and instruction set (the kernels themselves are in
+// synthesiskernels.h, built once per instruction set).
 #include <cmath>
 #include <cstring>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 #include "decoderstate.h"
+#include "synthesistables.h"
 #include "synthesiswindow.h"
 
 namespace lexoria::mpeg {
 
-namespace {
-
-// DCT coefficients 0.5 / cos((2i + 1) pi / 4n) for n = 16, 8, 4, 2, 1.
 alignas(32) float g_dctCoefficients[31];
+WindowTaps g_taps[3];
+
+namespace {
 
 // Folded window: rows of 16 (row k serves output k), then the 8 middle taps.
 // Each row starts with the standard's D[k] (negative for k > 0); a positive
 // first value would put up to 3 LSB of error on outputs 15 and 17.
 alignas(32) float g_window[264];
 
-enum class Input { kOne, kInterleaved, kMix };
-
-template <int Half>
-constexpr int kOffset = Half == 16  ? 0
-                        : Half == 8 ? 16
-                        : Half == 4 ? 24
-                        : Half == 2 ? 28
-                                    : 30;
-
-// One split of every block of size M: sums first, scaled differences after.
-template <int N, int M>
-inline void Split(const float* __restrict x, float* __restrict y) {
-  const float* c = g_dctCoefficients + kOffset<M / 2>;
-  for (int block = 0; block < N; block += M) {
-    for (int i = 0; i < M / 2; ++i) {
-      const float p = x[block + i];
-      const float q = x[block + M - 1 - i];
-      y[block + i] = p + q;
-      y[block + M / 2 + i] = (p - q) * c[i];
-    }
-  }
-}
-
-// One merge of every block of size M: even outputs from the first half,
-// odd ones as sums of neighbours of the second.
-template <int N, int M>
-inline void Merge(const float* __restrict x, float* __restrict y) {
-  constexpr int h = M / 2;
-  for (int block = 0; block < N; block += M) {
-    for (int i = 0; i < h; ++i) y[block + 2 * i] = x[block + i];
-    for (int i = 0; i < h - 1; ++i) y[block + 2 * i + 1] = x[block + h + i] + x[block + h + i + 1];
-    y[block + M - 1] = x[block + M - 1];
-  }
-}
-
-// Unnormalised DCT-II of N inputs: out[j] = sum s[k] cos((2k + 1) j pi / 2N).
-template <int N>
-inline void Dct(const float* s, float* out) {
-  alignas(32) float a[N];
-  alignas(32) float b[N];
-  if constexpr (N == 32) {
-    Split<32, 32>(s, a);
-    Split<32, 16>(a, b);
-    Split<32, 8>(b, a);
-    Split<32, 4>(a, b);
-    Split<32, 2>(b, a);
-    Merge<32, 4>(a, b);
-    Merge<32, 8>(b, a);
-    Merge<32, 16>(a, b);
-    Merge<32, 32>(b, out);
-  } else if constexpr (N == 16) {
-    Split<16, 16>(s, a);
-    Split<16, 8>(a, b);
-    Split<16, 4>(b, a);
-    Split<16, 2>(a, b);
-    Merge<16, 4>(b, a);
-    Merge<16, 8>(a, b);
-    Merge<16, 16>(b, out);
-  } else {
-    Split<8, 8>(s, a);
-    Split<8, 4>(a, b);
-    Split<8, 2>(b, a);
-    Merge<8, 4>(a, b);
-    Merge<8, 8>(b, out);
-  }
-}
-
-// One slot: gathers the inputs of one channel and writes its DCT at ring + position.
-template <int Shift, Input Kind, bool Precise>
-inline void SlotDct(float* in, float* ringAtPosition, const float* gain) {
-  constexpr int N = 32 >> Shift;
-  constexpr int stride = Kind == Input::kOne ? 1 : 2;
-  if (Shift == 0 && Kind != Input::kMix && gain != nullptr) {
-    for (int k = 0; k < 32; ++k) in[k * stride] *= gain[k];
-  }
-  alignas(32) float s[N];
-  for (int k = 0; k < N; ++k) {
-    if constexpr (Kind == Input::kMix)
-      s[k] = (in[2 * k] + in[2 * k + 1]) * 0.5f;
-    else
-      s[k] = in[k * stride];
-  }
-  // The described half rate leaves out subband 15.
-  if (Shift == 1 && !Precise) s[15] = 0.0f;
-  Dct<N>(s, ringAtPosition);
-  constexpr int used = 512 >> Shift;
-  for (int i = 0; i < N; ++i) ringAtPosition[used + i] = ringAtPosition[i];
-}
-
-template <bool EightBit, bool Precise>
-inline void Store(float sum, uint8_t* out) {
-  if constexpr (Precise) sum += sum >= 0.0f ? 0.5f : -0.5f;
-  if (!(sum < 32767.0f)) sum = 32767.0f;
-  if (!(sum > -32768.0f)) sum = -32768.0f;
-  const int value = static_cast<int>(sum);
-  if constexpr (EightBit) {
-    out[0] = static_cast<uint8_t>((value >> 8) ^ 128);
-  } else {
-    out[0] = static_cast<uint8_t>(value & 0xFF);
-    out[1] = static_cast<uint8_t>((value >> 8) & 0xFF);
-  }
+const SynthesisKernels& Kernels(Simd simd) {
+  if (simd == Simd::kAvx2 && Avx2Synthesis().select12 != nullptr) return Avx2Synthesis();
+  if (simd != Simd::kScalar && Sse2Synthesis().select12 != nullptr) return Sse2Synthesis();
+  return ScalarSynthesis();
 }
 
 }  // namespace
 
-void ConvertSample(float sum, bool eightBit, bool precise, uint8_t* out) {
-  if (eightBit)
-    precise ? Store<true, true>(sum, out) : Store<true, false>(sum, out);
-  else
-    precise ? Store<false, true>(sum, out) : Store<false, false>(sum, out);
-}
-
-namespace {
-
-// Window coefficients laid out by tap for the loops over outputs:
-// forward[j][k] pairs for outputs 0..h-1, backward[j][t] for outputs h+t.
-struct WindowTaps {
-  alignas(32) float forwardU[8][16];
-  alignas(32) float forwardV[8][16];
-  alignas(32) float backwardU[8][16];
-  alignas(32) float backwardV[8][16];
-  float middle[8];
-};
-WindowTaps g_taps[3];
-
-// Windows one slot of one channel from the ring at `position` into `out`,
-// `Stride` samples apart. Sums run tap by tap in the order of the folded
-// window, across the outputs of a slot at once.
-template <int Shift, bool EightBit, bool Precise, int Stride>
-inline void SlotWindow(const float* ring, uint32_t position, uint8_t* out) {
-  constexpr int n = 32 >> Shift;
-  constexpr int h = n / 2;
-  constexpr uint32_t mask = (512u >> Shift) - 1;
-  constexpr int tap = 2 * n;
-  constexpr int bytes = EightBit ? 1 : 2;
-  constexpr int step = Stride * bytes;
-  const WindowTaps& w = g_taps[Shift];
-  alignas(32) float a[16] = {};
-  alignas(32) float b[16] = {};
-  float middle = 0.0f;
-#if defined(__SSE2__)
-  if constexpr (Shift == 0) {
-    // Four outputs per step; the v-side values run backwards in the ring.
-    __m128 va[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
-    __m128 vb[4] = {_mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps(), _mm_setzero_ps()};
-    for (int j = 0; j < 8; ++j) {
-      const float* base = ring + ((position + tap * j) & mask);
-      for (int g = 0; g < 4; ++g) {
-        const __m128 u = _mm_loadu_ps(base + 16 + 4 * g);
-        const __m128 v = _mm_shuffle_ps(_mm_loadu_ps(base + 45 - 4 * g), _mm_loadu_ps(base + 45 - 4 * g), 0x1B);
-        va[g] = _mm_add_ps(va[g], _mm_mul_ps(_mm_load_ps(w.forwardU[j] + 4 * g), u));
-        va[g] = _mm_sub_ps(va[g], _mm_mul_ps(_mm_load_ps(w.forwardV[j] + 4 * g), v));
-        const __m128 bu = _mm_shuffle_ps(_mm_loadu_ps(base + 29 - 4 * g), _mm_loadu_ps(base + 29 - 4 * g), 0x1B);
-        const __m128 bv = _mm_loadu_ps(base + 32 + 4 * g);
-        vb[g] = _mm_add_ps(vb[g], _mm_mul_ps(_mm_load_ps(w.backwardU[j] + 4 * g), bu));
-        vb[g] = _mm_add_ps(vb[g], _mm_mul_ps(_mm_load_ps(w.backwardV[j] + 4 * g), bv));
-      }
-      middle += w.middle[j] * base[n];
-    }
-    if constexpr (!EightBit) {
-      // Clamp, round or truncate and pack four samples at a time.
-      alignas(16) float all[32];
-      for (int g = 0; g < 4; ++g) {
-        _mm_store_ps(all + 4 * g, va[g]);
-        _mm_store_ps(all + 16 + 4 * g, vb[g]);
-      }
-      all[16] = middle;
-      alignas(16) int16_t pcm[32];
-      const __m128 lo = _mm_set1_ps(-32768.0f);
-      const __m128 hi = _mm_set1_ps(32767.0f);
-      for (int g = 0; g < 8; g += 2) {
-        __m128 x0 = _mm_load_ps(all + 4 * g);
-        __m128 x1 = _mm_load_ps(all + 4 * g + 4);
-        if constexpr (Precise) {
-          const __m128 sign = _mm_set1_ps(-0.0f);
-          const __m128 half = _mm_set1_ps(0.5f);
-          x0 = _mm_add_ps(x0, _mm_or_ps(half, _mm_and_ps(sign, x0)));
-          x1 = _mm_add_ps(x1, _mm_or_ps(half, _mm_and_ps(sign, x1)));
-        }
-        x0 = _mm_min_ps(_mm_max_ps(x0, lo), hi);
-        x1 = _mm_min_ps(_mm_max_ps(x1, lo), hi);
-        _mm_store_si128(reinterpret_cast<__m128i*>(pcm + 4 * g),
-                        _mm_packs_epi32(_mm_cvttps_epi32(x0), _mm_cvttps_epi32(x1)));
-      }
-      if constexpr (std::endian::native == std::endian::little) {
-        if constexpr (Stride == 1) {
-          std::memcpy(out, pcm, sizeof pcm);
-        } else {
-          for (int k = 0; k < 32; ++k) std::memcpy(out + k * step, pcm + k, 2);
-        }
-      } else {
-        for (int k = 0; k < 32; ++k) {
-          const uint16_t v = static_cast<uint16_t>(pcm[k]);
-          out[k * step] = static_cast<uint8_t>(v & 0xFF);
-          out[k * step + 1] = static_cast<uint8_t>(v >> 8);
-        }
-      }
-      return;
-    }
-    for (int g = 0; g < 4; ++g) {
-      _mm_store_ps(a + 4 * g, va[g]);
-      _mm_store_ps(b + 4 * g, vb[g]);
-    }
-  } else
+bool SimdAvailable(Simd simd) {
+  switch (simd) {
+    case Simd::kScalar: return true;
+    case Simd::kSse2: return Sse2Synthesis().select12 != nullptr;
+    case Simd::kAvx2:
+#if defined(__x86_64__) || defined(__i386__)
+      return Avx2Synthesis().select12 != nullptr && __builtin_cpu_supports("avx2");
+#else
+      return false;
 #endif
-    for (int j = 0; j < 8; ++j) {
-      const float* base = ring + ((position + tap * j) & mask);
-      const float* fu = w.forwardU[j];
-      const float* fv = w.forwardV[j];
-      for (int k = 0; k < h; ++k) {
-        a[k] += fu[k] * base[h + k];
-        a[k] -= fv[k] * base[3 * h - k];
-      }
-      const float* bu = w.backwardU[j];
-      const float* bv = w.backwardV[j];
-      for (int t = 1; t < h; ++t) {
-        b[t] += bu[t] * base[n - t];
-        b[t] += bv[t] * base[n + t];
-      }
-      middle += w.middle[j] * base[n];
-    }
-  for (int k = 0; k < h; ++k) Store<EightBit, Precise>(a[k], out + k * step);
-  Store<EightBit, Precise>(middle, out + h * step);
-  for (int t = 1; t < h; ++t) Store<EightBit, Precise>(b[t], out + (h + t) * step);
-}
-
-template <int Shift>
-inline uint32_t NextPosition(uint32_t p) {
-  constexpr int n = 32 >> Shift;
-  constexpr uint32_t mask = (512u >> Shift) - 1;
-  return (p - n) & mask;
-}
-
-enum class Route { kOne, kBoth, kMix, kFirst, kSecond };
-
-template <int Shift, bool EightBit, bool Precise, Route R>
-void Synthesis12(DecoderState& s, float* slots, uint8_t* output, int slotCount) {
-  constexpr int n = 32 >> Shift;
-  constexpr int bytes = EightBit ? 1 : 2;
-  const float* eq = s.equalizerOn ? s.equalizer : nullptr;
-  uint32_t p = s.ringPosition[0];
-  for (int slot = 0; slot < slotCount; ++slot) {
-    float* in = slots + 64 * slot;
-    if constexpr (R == Route::kBoth) {
-      SlotDct<Shift, Input::kInterleaved, Precise>(in, s.ring[0] + p, eq);
-      SlotDct<Shift, Input::kInterleaved, Precise>(in + 1, s.ring[1] + p, eq);
-      SlotWindow<Shift, EightBit, Precise, 2>(s.ring[0], p, output);
-      SlotWindow<Shift, EightBit, Precise, 2>(s.ring[1], p, output + bytes);
-      output += n * 2 * bytes;
-    } else {
-      if constexpr (R == Route::kOne)
-        SlotDct<Shift, Input::kOne, Precise>(in, s.ring[0] + p, eq);
-      else if constexpr (R == Route::kMix)
-        SlotDct<Shift, Input::kMix, Precise>(in, s.ring[0] + p, eq);
-      else if constexpr (R == Route::kFirst)
-        SlotDct<Shift, Input::kInterleaved, Precise>(in, s.ring[0] + p, eq);
-      else
-        SlotDct<Shift, Input::kInterleaved, Precise>(in + 1, s.ring[0] + p, eq);
-      SlotWindow<Shift, EightBit, Precise, 1>(s.ring[0], p, output);
-      output += n * bytes;
-    }
-    p = NextPosition<Shift>(p);
   }
-  s.ringPosition[0] = p;
+  return false;
 }
 
-template <int Shift, bool EightBit, bool Precise, bool TwoChannel>
-void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int channel) {
-  constexpr int n = 32 >> Shift;
-  constexpr int bytes = EightBit ? 1 : 2;
-  constexpr int stride = TwoChannel ? 2 : 1;
-  const int ch = TwoChannel ? channel : 0;
-  const float* eq = s.equalizerOn ? s.equalizer : nullptr;
-  float* ring = s.ring[ch];
-  uint32_t p = s.ringPosition[ch];
-  uint8_t* out = output + (TwoChannel ? ch * bytes : 0);
-  for (int slot = 0; slot < 18; ++slot) {
-    SlotDct<Shift, Input::kOne, Precise>(hybrid + 32 * slot, ring + p, eq);
-    SlotWindow<Shift, EightBit, Precise, stride>(ring, p, out);
-    out += n * stride * bytes;
-    p = NextPosition<Shift>(p);
-  }
-  s.ringPosition[ch] = p;
+Simd BestSimd() {
+  static const Simd best = SimdAvailable(Simd::kAvx2)   ? Simd::kAvx2
+                           : SimdAvailable(Simd::kSse2) ? Simd::kSse2
+                                                        : Simd::kScalar;
+  return best;
 }
-
-// [precise][8-bit][reduction][channel entry]
-template <bool Precise, bool EightBit, int Shift>
-constexpr SynthesisVariant12 kRow12[5] = {
-    Synthesis12<Shift, EightBit, Precise, Route::kOne>, Synthesis12<Shift, EightBit, Precise, Route::kBoth>,
-    Synthesis12<Shift, EightBit, Precise, Route::kMix>, Synthesis12<Shift, EightBit, Precise, Route::kFirst>,
-    Synthesis12<Shift, EightBit, Precise, Route::kSecond>};
-
-template <bool Precise, bool EightBit>
-const SynthesisVariant12* Column12(uint32_t reduction) {
-  return reduction == 0   ? kRow12<Precise, EightBit, 0>
-         : reduction == 1 ? kRow12<Precise, EightBit, 1>
-                          : kRow12<Precise, EightBit, 2>;
-}
-
-template <bool Precise, bool EightBit>
-SynthesisVariant3 Pick3(uint32_t reduction, bool one) {
-  if (reduction == 0) return one ? Synthesis3<0, EightBit, Precise, false> : Synthesis3<0, EightBit, Precise, true>;
-  if (reduction == 1) return one ? Synthesis3<1, EightBit, Precise, false> : Synthesis3<1, EightBit, Precise, true>;
-  return one ? Synthesis3<2, EightBit, Precise, false> : Synthesis3<2, EightBit, Precise, true>;
-}
-
-}  // namespace
 
 void BuildWindowTaps();
 
@@ -389,29 +105,22 @@ void ResetSynthesis(DecoderState& s) {
   s.ringPosition[0] = s.ringPosition[1] = 0;
 }
 
-SynthesisVariant12 SelectSynthesis12(bool eightBit, uint32_t reduction, int channelEntry, bool precise) {
-  if (reduction > 2) reduction = 2;
-  if (channelEntry < 0 || channelEntry > 4) channelEntry = 0;
-  const SynthesisVariant12* row =
-      precise ? (eightBit ? Column12<true, true>(reduction) : Column12<true, false>(reduction))
-              : (eightBit ? Column12<false, true>(reduction) : Column12<false, false>(reduction));
-  return row[channelEntry];
+SynthesisVariant12 SelectSynthesis12(bool eightBit, uint32_t reduction, int channelEntry, bool precise, Simd simd) {
+  return Kernels(simd).select12(eightBit, reduction, channelEntry, precise);
 }
 
-SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneChannel, bool precise) {
-  if (reduction > 2) reduction = 2;
-  if (precise) return eightBit ? Pick3<true, true>(reduction, oneChannel) : Pick3<true, false>(reduction, oneChannel);
-  return eightBit ? Pick3<false, true>(reduction, oneChannel) : Pick3<false, false>(reduction, oneChannel);
+SynthesisVariant3 SelectSynthesis3(bool eightBit, uint32_t reduction, bool oneChannel, bool precise, Simd simd) {
+  return Kernels(simd).select3(eightBit, reduction, oneChannel, precise);
 }
 
 SynthesisVariant12 CurrentSynthesis12(const DecoderState& s, int channelEntry) {
   const DecoderOptions& o = s.options;
-  return SelectSynthesis12((o.conversion & kConversion8Bit) != 0, o.reduction, channelEntry, PreciseOutput(s));
+  return SelectSynthesis12((o.conversion & kConversion8Bit) != 0, o.reduction, channelEntry, PreciseOutput(s), s.simd);
 }
 
 SynthesisVariant3 CurrentSynthesis3(const DecoderState& s, bool oneChannel) {
   const DecoderOptions& o = s.options;
-  return SelectSynthesis3((o.conversion & kConversion8Bit) != 0, o.reduction, oneChannel, PreciseOutput(s));
+  return SelectSynthesis3((o.conversion & kConversion8Bit) != 0, o.reduction, oneChannel, PreciseOutput(s), s.simd);
 }
 
 }  // namespace lexoria::mpeg

@@ -1,7 +1,7 @@
 // mpadec: decodes every frame of an MPEG audio file to WAV or raw PCM.
 //
 // mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit]
-//        [--precise] [--verbose] INPUT OUTPUT
+//        [--precise] [--simd scalar|sse2|avx2] [--verbose] INPUT OUTPUT
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -87,6 +87,7 @@ int main(int argc, char** argv) {
   bool verbose = false;
   std::vector<const char*> files;
   uint32_t conversion = 0;
+  Simd simd = BestSimd();
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     if (a == "--reduction" && i + 1 < argc) {
@@ -105,6 +106,17 @@ int main(int argc, char** argv) {
         conversion = (conversion & ~3u) | 3;
       else
         return Fail("--channels takes both, mix, left or right");
+    } else if (a == "--simd" && i + 1 < argc) {
+      const std::string v = argv[++i];
+      if (v == "scalar")
+        simd = Simd::kScalar;
+      else if (v == "sse2")
+        simd = Simd::kSse2;
+      else if (v == "avx2")
+        simd = Simd::kAvx2;
+      else
+        return Fail("--simd takes scalar, sse2 or avx2");
+      if (!SimdAvailable(simd)) return Fail("--simd " + v + " is not available on this processor");
     } else if (a == "--8bit") {
       conversion |= kConversion8Bit;
     } else if (a == "--precise") {
@@ -119,8 +131,9 @@ int main(int argc, char** argv) {
   }
   if (files.size() != 2)
     return Fail(
-        "usage: mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit] [--precise] [--verbose] INPUT "
-        "OUTPUT");
+        "usage: mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit] [--precise] [--simd "
+        "scalar|sse2|avx2] "
+        "[--verbose] INPUT OUTPUT");
 
   std::vector<uint8_t> data;
   if (!ReadFile(files[0], data)) return Fail(std::string("cannot read ") + files[0]);
@@ -136,6 +149,7 @@ int main(int argc, char** argv) {
   DecoderInit();
   options.conversion = conversion;
   DecoderSetOptions(options);
+  DecoderSetSimd(simd);
 
   // The first frame: resynchronise to the first header the reader accepts.
   size_t offset = 0;
