@@ -27,8 +27,9 @@ namespace lexoria::mpeg {
 // Layer I/II synthesis: `slots` runs of 64 values (32 subbands, interleaved
 // left/right at even/odd positions in two-channel streams).
 using SynthesisVariant12 = void (*)(DecoderState& state, float* slots, uint8_t* output, int slotCount);
-// Layer III synthesis: 18 slots of 32 subband samples of one channel; the
-// two-channel variants write every second sample, channel 1 one sample on.
+// Layer III synthesis: 18 slots of 32 subband samples of one channel, or
+// for the two-channel variants both channels (channel 1 576 values on),
+// written interleaved; `channel` is not used by the two-channel form.
 using SynthesisVariant3 = void (*)(DecoderState& state, float* hybrid, uint8_t* output, int channel);
 using LayerDecodeRoutine = bool (*)(DecoderState& state, const FrameHeader& header, const uint8_t* frame,
                                     uint8_t* output);

@@ -8,6 +8,7 @@
 
 #include "decoderstate.h"
 #include "huffmancodes.h"
+#include "layer3kernels.h"
 #include "layer3state.h"
 
 namespace lexoria::mpeg {
@@ -394,6 +395,7 @@ int Layer3Start(DecoderState& d, const FrameHeader& header) {
   const uint32_t conversion = d.options.conversion & kConversionChannelMask;
   const bool oneChannel = s.channels == 1 || conversion != 0;
   d.synthesis3 = CurrentSynthesis3(d, oneChannel);
+  s.hybridFilter = SelectHybridFilter(d.simd);
   if (s.channels == 1)
     s.outputRoute = 0;
   else

@@ -7,9 +7,14 @@
 #include <cstring>
 
 #include "decoderstate.h"
+#include "layer3kernels.h"
 #include "layer3state.h"
 
 namespace lexoria::mpeg {
+
+alignas(32) float g_imdctHalf[18][24];
+alignas(32) float g_window36[4][36];
+alignas(32) float g_imdctShort[12][6];
 
 namespace {
 
@@ -23,12 +28,6 @@ float g_isRatio1[2][8][2];      // MPEG-1 [mid/side][is_pos][left, right]
 float g_isRatio2[2][2][64][2];  // MPEG-2 [intensity_scale][mid/side][2^s - 1 + sf][left, right]
 float g_cs[8];
 float g_ca[8];
-// 36-point IMDCT by its 18 distinct outputs (x[0..8] and x[18..26]; the
-// rest mirror them), laid out [input][output] so the sums vectorise, and the
-// four block windows; short [12 outputs][6 inputs] with its window folded in.
-alignas(32) float g_imdctHalf[18][20];
-alignas(32) float g_window36[4][36];
-alignas(32) float g_imdctShort[12][6];
 
 inline float Requantise(int32_t v, float factor) {
   return g_pow43[std::clamp(v, -kMaxQuantised, kMaxQuantised) + kMaxQuantised] * factor;
@@ -196,65 +195,6 @@ void Antialias(Layer3State& s, int slot, int ch) {
   nonzero = std::max(nonzero, boundaries * 18 + 8);
 }
 
-// Hybrid filter of one channel's lines into `out` (18 x 32, slot-major),
-// with its overlap. Returns the lines filled (18 x subbands).
-int HybridFilter(const Layer3State& s, const float* xr, float* overlap, float* out, uint32_t blockType, bool mixed,
-                 int longEnd, int nonzero, int previous) {
-  const int maxSb = (s.maxLines + 17) / 18;
-  const int longSb = std::min((longEnd + 17) / 18, maxSb);
-  const int shortSb = blockType == 2 ? std::min((nonzero + 17) / 18, maxSb) : longSb;
-  int sbIndex = 0;
-  for (; sbIndex < longSb; ++sbIndex) {
-    // A mixed block's two lowest subbands take the normal window.
-    const int window = (blockType == 2 || (mixed && sbIndex < 2)) ? 0 : static_cast<int>(blockType);
-    const float* in = xr + 18 * sbIndex;
-    float* ov = overlap + 18 * sbIndex;
-    alignas(32) float y[20] = {};
-    for (int k = 0; k < 18; ++k) {
-      const float v = in[k];
-      const float* c = g_imdctHalf[k];
-      for (int o = 0; o < 20; ++o) y[o] += c[o] * v;
-    }
-    const float* win = g_window36[window];
-    for (int i = 0; i < 9; ++i) {
-      out[32 * i + sbIndex] = win[i] * y[i] + ov[i];
-      out[32 * (17 - i) + sbIndex] = -win[17 - i] * y[i] + ov[17 - i];
-    }
-    for (int i = 0; i < 9; ++i) {
-      ov[i] = win[18 + i] * y[9 + i];
-      ov[17 - i] = win[35 - i] * y[9 + i];
-    }
-  }
-  for (; sbIndex < shortSb; ++sbIndex) {
-    const float* in = xr + 18 * sbIndex;
-    float* ov = overlap + 18 * sbIndex;
-    float z[36] = {};
-    for (int w = 0; w < 3; ++w) {
-      for (int i = 0; i < 12; ++i) {
-        float sum = 0.0f;
-        for (int k = 0; k < 6; ++k) sum += g_imdctShort[i][k] * in[3 * k + w];
-        z[6 + 6 * w + i] += sum;
-      }
-    }
-    for (int i = 0; i < 18; ++i) {
-      out[32 * i + sbIndex] = z[i] + ov[i];
-      ov[i] = z[18 + i];
-    }
-  }
-  const int previousSb = std::min((previous + 17) / 18, maxSb);
-  for (; sbIndex < previousSb; ++sbIndex) {
-    float* ov = overlap + 18 * sbIndex;
-    for (int i = 0; i < 18; ++i) {
-      out[32 * i + sbIndex] = ov[i];
-      ov[i] = 0.0f;
-    }
-  }
-  const int filled = sbIndex;
-  for (; sbIndex < maxSb; ++sbIndex)
-    for (int i = 0; i < 18; ++i) out[32 * i + sbIndex] = 0.0f;
-  return 18 * filled;
-}
-
 void FrequencyInversion(float* out, int count) {
   const int sbs = (count + 17) / 18;
   for (int i = 1; i < 18; i += 2)
@@ -274,8 +214,8 @@ int LongEnd(const Layer3State& s, int slot, int ch) {
 int FilterChannel(Layer3State& s, int slot, int ch, float* out) {
   const GranuleChannel& g = s.side[slot][ch];
   const uint32_t blockType = g.window_switching_flag ? g.block_type : 0;
-  const int filled = HybridFilter(s, s.lines[ch], s.overlap[ch], out, blockType, g.mixed_block_flag != 0,
-                                  LongEnd(s, slot, ch), s.nonzero[slot][ch], s.previousFilled[ch]);
+  const int filled = s.hybridFilter(s, s.lines[ch], s.overlap[ch], out, blockType, g.mixed_block_flag != 0,
+                                    LongEnd(s, slot, ch), s.nonzero[slot][ch], s.previousFilled[ch]);
   s.previousFilled[ch] = filled;
   return filled;
 }
@@ -293,8 +233,8 @@ void OutputMix(DecoderState& d, int slot, uint8_t* output) {
   if (bt0 == bt1 && !g0.mixed_block_flag && !g1.mixed_block_flag) {
     for (int i = 0; i < n; ++i) l[i] = (l[i] + r[i]) * 0.5f;
     s.nonzero[slot][0] = n;
-    const int filled = HybridFilter(s, l, s.overlap[0], s.hybrid, bt0, false, bt0 == 2 ? 0 : n, n,
-                                    std::max(s.previousFilled[0], s.previousFilled[1]));
+    const int filled = s.hybridFilter(s, l, s.overlap[0], s.hybrid, bt0, false, bt0 == 2 ? 0 : n, n,
+                                      std::max(s.previousFilled[0], s.previousFilled[1]));
     s.previousFilled[0] = filled;
     s.previousFilled[1] = 0;
     FrequencyInversion(s.hybrid, filled);
@@ -305,8 +245,8 @@ void OutputMix(DecoderState& d, int slot, uint8_t* output) {
     }
     const int filled0 = FilterChannel(s, slot, 0, s.hybrid);
     std::memset(s.overlap[1], 0, sizeof s.overlap[1]);
-    const int filled1 = HybridFilter(s, r, s.overlap[1], s.scratch, bt1, g1.mixed_block_flag != 0, LongEnd(s, slot, 1),
-                                     s.nonzero[slot][1], 0);
+    const int filled1 = s.hybridFilter(s, r, s.overlap[1], s.scratch, bt1, g1.mixed_block_flag != 0,
+                                       LongEnd(s, slot, 1), s.nonzero[slot][1], 0);
     for (int i = 0; i < 18; ++i)
       for (int sb = 0; sb < (filled1 + 17) / 18; ++sb) s.hybrid[32 * i + sb] += s.scratch[32 * i + sb];
     for (int i = 0; i < 576; ++i) s.overlap[0][i] += s.overlap[1][i];
@@ -389,7 +329,7 @@ void BuildReconstructionTables() {
   for (int bt = 0; bt < 4; ++bt)
     for (int i = 0; i < 36; ++i) g_window36[bt][i] = static_cast<float>(win[bt][i]);
   for (int k = 0; k < 18; ++k)
-    for (int o = 0; o < 20; ++o) {
+    for (int o = 0; o < 24; ++o) {
       const int i = o < 9 ? o : o < 18 ? 9 + o : -1;
       g_imdctHalf[k][o] = i < 0 ? 0.0f : static_cast<float>(std::cos(M_PI / 72 * (2 * i + 1 + 18) * (2 * k + 1)));
     }
@@ -397,6 +337,12 @@ void BuildReconstructionTables() {
     for (int k = 0; k < 6; ++k)
       g_imdctShort[i][k] =
           static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
+}
+
+HybridFilterRoutine SelectHybridFilter(Simd simd) {
+  if (simd == Simd::kAvx2 && Avx2HybridFilter() != nullptr) return Avx2HybridFilter();
+  if (simd != Simd::kScalar && Sse2HybridFilter() != nullptr) return Sse2HybridFilter();
+  return ScalarHybridFilter();
 }
 
 void ResetReconstruction(Layer3State& s) {
@@ -422,10 +368,11 @@ void ReconstructGranule(DecoderState& d, int slot, uint8_t* output) {
     }
     case 1:
       for (int ch = 0; ch < 2; ++ch) {
-        const int filled = FilterChannel(s, slot, ch, s.hybrid);
-        FrequencyInversion(s.hybrid, filled);
-        d.synthesis3(d, s.hybrid, output, ch);
+        float* hybrid = s.hybrid + 576 * ch;
+        const int filled = FilterChannel(s, slot, ch, hybrid);
+        FrequencyInversion(hybrid, filled);
       }
+      d.synthesis3(d, s.hybrid, output, 0);
       break;
     default: OutputMix(d, slot, output); break;
   }

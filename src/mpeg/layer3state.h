@@ -34,6 +34,12 @@ struct StereoBookkeeping {
   int lastNonzeroShortBand[3];
 };
 
+struct Layer3State;
+// The hybrid filter of one channel's lines into `out` (18 x 32, slot-major),
+// with its overlap; returns the lines filled (18 x subbands).
+using HybridFilterRoutine = int (*)(const Layer3State& s, const float* xr, float* overlap, float* out,
+                                    uint32_t blockType, bool mixed, int longEnd, int nonzero, int previous);
+
 inline constexpr int kReservoirSize = 8192;
 // Fill above which the reservoir is compacted to the bytes the frame still
 // needs (main_data_begin, at most 511) before the next frame is appended.
@@ -77,13 +83,14 @@ struct Layer3State {
   int shortLineLimit;
   int maxLines;
   int mixedLongBands;
-  int outputRoute;        // 0 one (channel 0), 1 both, 2 mix, 3 second only
+  int outputRoute;  // 0 one (channel 0), 1 both, 2 mix, 3 second only
+  HybridFilterRoutine hybridFilter;
   uint32_t granuleBytes;  // PCM bytes one granule writes
 
   alignas(32) int32_t quantised[2][576];
   alignas(32) float lines[2][576];
   alignas(32) float overlap[2][576];
-  alignas(32) float hybrid[576];  // 18 slots x 32 subbands
+  alignas(32) float hybrid[2 * 576];  // per channel 18 slots x 32 subbands
   alignas(32) float scratch[576];
 };
 

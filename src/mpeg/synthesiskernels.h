@@ -388,22 +388,34 @@ void Synthesis12(DecoderState& s, float* slots, uint8_t* output, int slotCount) 
 }
 
 template <int Shift, bool EightBit, bool Precise, bool TwoChannel>
-void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int channel) {
+void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int) {
   constexpr int n = 32 >> Shift;
   constexpr int bytes = EightBit ? 1 : 2;
-  constexpr int stride = TwoChannel ? 2 : 1;
-  const int ch = TwoChannel ? channel : 0;
   const float* eq = s.equalizerOn ? s.equalizer : nullptr;
-  float* ring = s.ring[ch];
-  uint32_t p = s.ringPosition[ch];
-  uint8_t* out = output + (TwoChannel ? ch * bytes : 0);
+  // Both rings advance together in a two-channel stream.
+  uint32_t p = s.ringPosition[0];
+  uint8_t* out = output;
   for (int slot = 0; slot < 18; ++slot) {
-    SlotDct<Shift, Input::kOne, Precise>(hybrid + 32 * slot, ring + p, eq);
-    SlotWindow<Shift, EightBit, Precise, stride>(ring, p, out);
-    out += n * stride * bytes;
+    SlotDct<Shift, Input::kOne, Precise>(hybrid + 32 * slot, s.ring[0] + p, eq);
+    if constexpr (TwoChannel) {
+      SlotDct<Shift, Input::kOne, Precise>(hybrid + 576 + 32 * slot, s.ring[1] + p, eq);
+#if LEXORIA_KERNEL_ISA >= 1
+      if constexpr (kPaired<Shift, EightBit>) {
+        SlotWindowPair<Precise>(s.ring[0], s.ring[1], p, out);
+      } else
+#endif
+      {
+        SlotWindow<Shift, EightBit, Precise, 2>(s.ring[0], p, out);
+        SlotWindow<Shift, EightBit, Precise, 2>(s.ring[1], p, out + bytes);
+      }
+      out += n * 2 * bytes;
+    } else {
+      SlotWindow<Shift, EightBit, Precise, 1>(s.ring[0], p, out);
+      out += n * bytes;
+    }
     p = NextPosition<Shift>(p);
   }
-  s.ringPosition[ch] = p;
+  s.ringPosition[0] = s.ringPosition[1] = p;
 }
 
 // [precise][8-bit][reduction][channel entry]

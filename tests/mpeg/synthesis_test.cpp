@@ -103,7 +103,7 @@ TEST(Synthesis, SilenceInSilenceOut) {
     for (uint32_t reduction = 0; reduction <= 2; ++reduction)
       for (bool one : {true, false}) {
         ResetSynthesis(DefaultState());
-        std::vector<float> hybrid(576, 0.0f);
+        std::vector<float> hybrid(2 * 576, 0.0f);
         std::vector<uint8_t> out(576 * 2 * 2, 0x55);
         SelectSynthesis3(eight, reduction, one, false)(DefaultState(), hybrid.data(), out.data(), 0);
         const size_t samples = (576u >> reduction) * (one ? 1 : 2);
