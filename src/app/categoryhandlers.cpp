@@ -7,11 +7,13 @@
 #include "app/wendarodlg.h"
 
 void CWendaroDlg::OnCategoryButton(std::int32_t code) {
+  const TransferBatch batch(*this);
   book_.SetCategoryCode(code);
   SelectCategory();
 }
 
 void CWendaroDlg::SelectCategory() {
+  const TransferBatch batch(*this);
   book_.SetViewMode(lexoria::kViewBrowse);
   ApplyViewMode();
   FillSubCategories();
@@ -41,6 +43,7 @@ void CWendaroDlg::FillSubCategories() {
 }
 
 void CWendaroDlg::OnSubCategoryChosen() {
+  const TransferBatch batch(*this);
   book_.SetFavouritesView(false);
   book_.SetSubCategoryIndex(subCategoryCombo_->currentIndex());
   const std::int32_t key = book_.CategoryCode() + book_.SubCategoryIndex();
@@ -74,6 +77,7 @@ void CWendaroDlg::ClearPhraseView() {
 }
 
 void CWendaroDlg::OnSearchMode() {
+  const TransferBatch batch(*this);
   KeyWordEdit()->setEnabled(true);
   book_.SetViewMode(lexoria::kViewSearch);
   book_.SetCategoryCode(0);
@@ -84,6 +88,7 @@ void CWendaroDlg::OnSearchMode() {
 }
 
 void CWendaroDlg::OnRunSearch() {
+  const TransferBatch batch(*this);
   if (book_.ViewMode() != lexoria::kViewSearch) return;
   book_.LoadAllEnglish();
   book_.SearchPhrases();
@@ -97,6 +102,7 @@ void CWendaroDlg::OnKeyWordChanged() { searchChanged_ = true; }
 void CWendaroDlg::OnExactMatchClicked() { searchChanged_ = true; }
 
 void CWendaroDlg::OnRelatedPhrases() {
+  const TransferBatch batch(*this);
   book_.SetFavouritesView(false);
   SetFavouriteTooltipFromView();
   KeyWordEdit()->setEnabled(false);

@@ -1,9 +1,13 @@
 // Commands: favourites, minimise, exit, web pages and the about box.
 #include "app/wendarodlg.h"
 
-void CWendaroDlg::OnShowFavourites() { book_.ShowFavourites(); }
+void CWendaroDlg::OnShowFavourites() {
+  const TransferBatch batch(*this);
+  book_.ShowFavourites();
+}
 
 void CWendaroDlg::OnToggleFavourite() {
+  const TransferBatch batch(*this);
   book_.ToggleFavourite();
   // After a removal the first remaining favourite is selected and shown in
   // the model; its texts must reach the controls too.

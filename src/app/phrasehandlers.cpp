@@ -41,6 +41,7 @@ void CWendaroDlg::CreateFonts() {
 void CWendaroDlg::OnListRowChanged() { OnPhraseSelected(); }
 
 void CWendaroDlg::OnPhraseSelected() {
+  const TransferBatch batch(*this);
   phraseShown_ = true;
   book_.SetSelection(phraseList_->currentRow());
   book_.ShowSelectedPhrase();
@@ -64,6 +65,7 @@ void CWendaroDlg::OnPlay() {
 }
 
 void CWendaroDlg::OnFirstFormClicked() {
+  const TransferBatch batch(*this);
   book_.SetJapaneseForm(true);
   Switch(1036)->show();
   Switch(1035)->hide();
@@ -71,6 +73,7 @@ void CWendaroDlg::OnFirstFormClicked() {
 }
 
 void CWendaroDlg::OnSecondFormClicked() {
+  const TransferBatch batch(*this);
   book_.SetJapaneseForm(false);
   Switch(1036)->hide();
   Switch(1035)->show();

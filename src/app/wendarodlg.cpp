@@ -45,6 +45,7 @@ void CWendaroDlg::setVisible(bool visible) {
 }
 
 bool CWendaroDlg::OnInitDialog() {
+  const TransferBatch batch(*this);
   CreateControls();
   AttachControls();
   TransferToControls();
@@ -190,7 +191,27 @@ void CWendaroDlg::WireMessageMap() {
   connect(aboutButton_, &QPushButton::clicked, this, &CWendaroDlg::OnAbout);
 }
 
+CWendaroDlg::TransferBatch::TransferBatch(CWendaroDlg& dlg) : dlg_(dlg) { ++dlg_.batchDepth_; }
+
+CWendaroDlg::TransferBatch::~TransferBatch() {
+  if (--dlg_.batchDepth_ == 0) dlg_.FlushTransfer();
+}
+
+void CWendaroDlg::FlushTransfer() {
+  if (!transferPending_) return;
+  transferPending_ = false;
+  WriteControls();
+}
+
 void CWendaroDlg::TransferToControls() {
+  if (batchDepth_ > 0) {
+    transferPending_ = true;
+    return;
+  }
+  WriteControls();
+}
+
+void CWendaroDlg::WriteControls() {
   if (pronunciation_ == nullptr) return;  // before the controls exist
   pronunciation_->SetText(lexoria::ToQString(book_.PronunciationText()));
   KeyWordEdit()->setText(lexoria::ToQString(book_.KeyWord()));
@@ -199,6 +220,9 @@ void CWendaroDlg::TransferToControls() {
 }
 
 void CWendaroDlg::TransferFromControls() {
+  // What was asked to reach the controls first reaches them before they are
+  // read back.
+  FlushTransfer();
   if (pronunciation_ == nullptr) return;
   book_.SetPronunciationText(lexoria::ToU16(pronunciation_->Text()));
   book_.SetKeyWord(lexoria::ToU16(KeyWordEdit()->text()));
@@ -207,6 +231,8 @@ void CWendaroDlg::TransferFromControls() {
 }
 
 void CWendaroDlg::ShowMessage(std::string_view text) {
+  // The box stands over the controls as the handler has them so far.
+  FlushTransfer();
   lexoria::ShowMessageBox(this, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 

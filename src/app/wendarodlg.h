@@ -1,24 +1,43 @@
 // CWendaroDlg: the main window of the phrasebook.
 //
+// The path of a click, from the list to the sound: a click on a line makes
+// it current, and the list's currentRowChanged reaches OnListRowChanged,
+// then OnPhraseSelected (src/app/phrasehandlers.cpp). That hands the row to
+// the PhraseBook and runs PhraseBook::ShowSelectedPhrase
+// (src/data/phrasebook.cpp), which looks the line's text up in the phrase
+// map and asks the window for the clip: CWendaroDlg::LoadClip
+// (phrasehandlers.cpp) calls lexoria::sound::LoadClip
+// (src/sound/loadclip.cpp), which reads the clip from data.idx and data.dat
+// (src/sound/cliparchive.cpp) into the CWavePlayer
+// (src/sound/waveplayer.cpp); the player finds the MPEG stream, opens the
+// output and decodes the first quarter of the block with mpeg::DecodeFrame
+// (src/mpeg). Back in ShowSelectedPhrase, Japanese.dat gives the
+// pronunciation and the Japanese text; OnPhraseSelected then ends with the
+// one transfer to the controls (TransferToControls, wendarodlg.cpp) and
+// repaints the text area. Play (1031) runs OnPlay (phrasehandlers.cpp): the
+// player's Stop and Start decode the rest and write the block to the
+// AudioOutput, the QAudioSink one (src/toolkit/audiosinkoutput.cpp) unless
+// a test gave another. A slot choice in the list takes the same road from
+// OnPhraseSelected, through the list's phraseChosen signal.
+//
 // How data flows: the window owns a PhraseBook (src/data), which holds the
 // phrase files, the phrase map, the list lines with their CItems, the
 // selection, the category code, the view mode and the four exchanged values.
 // The window is the PhraseBook's host: when the model refills its lines it
 // calls PhraseListChanged() and the window mirrors them into the phrase list
-// (CMyListBox, 1111); when the model asks for TransferToControls() or
-// TransferFromControls(), the window copies the pronunciation text (1019),
-// the key word (1020), the exact-match switch (1024) and the Japanese text
-// (1033) between the model and the controls; nothing else copies them.
-// User actions arrive through WireMessageMap(), one connect per control, at
-// handlers grouped by file: categories and view modes
-// (categoryhandlers.cpp), phrase display and play (phrasehandlers.cpp),
-// commands and favourites (commandhandlers.cpp), the skin (skinhandlers.cpp)
-// and the button pictures and online hooks (buttonsetup.cpp). A selection in
-// the list goes OnPhraseSelected -> PhraseBook::ShowSelectedPhrase ->
-// LoadClip (the sound archive into the CWavePlayer) -> the texts -> the
-// transfer to the controls. The list reaches back into the window through
-// its signals (a slot choice rewrote a line, a phrase was chosen), wired
-// with the rest of the controls.
+// (CMyListBox, 1111). The pronunciation text (1019), the key word (1020), the
+// exact-match switch (1024) and the Japanese text (1033) move between the
+// model and the controls only by TransferToControls() and
+// TransferFromControls(). Every handler that shows something opens a
+// TransferBatch: the transfers it and the model ask for in between are made
+// once, at the end of the outermost handler (sooner only before a message
+// box or a read back from the controls). User actions arrive through
+// WireMessageMap(), one connect per control, at handlers grouped by file:
+// categories and view modes (categoryhandlers.cpp), phrase display and play
+// (phrasehandlers.cpp), commands and favourites (commandhandlers.cpp), the
+// skin (skinhandlers.cpp, over CSkinnedDialog) and the button pictures and
+// online hooks (buttonsetup.cpp). The list reaches back into the window
+// through its signals (a slot choice rewrote a line, a phrase was chosen).
 #pragma once
 
 #include <QBrush>
@@ -150,6 +169,24 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Opened by every handler that shows something: while one is open, the
+  // transfers to the controls that the handler and the PhraseBook ask for
+  // wait, and the outermost one makes a single transfer when it closes.
+  class TransferBatch {
+   public:
+    explicit TransferBatch(CWendaroDlg& dlg);
+    ~TransferBatch();
+    TransferBatch(const TransferBatch&) = delete;
+    TransferBatch& operator=(const TransferBatch&) = delete;
+
+   private:
+    CWendaroDlg& dlg_;
+  };
+  // Makes a waiting transfer now (before a message box or a read back).
+  void FlushTransfer();
+  // The copy itself: the four exchanged values into 1019, 1020, 1024, 1033.
+  void WriteControls();
+
   void CreateControls();
   QWidget* CreateControl(const lexoria::ControlSpec& spec);
   void AttachControls();
@@ -226,4 +263,6 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   QStringList japaneseFamilies_;
   bool initialised_ = false;
   bool destroyed_ = false;
+  int batchDepth_ = 0;  // open TransferBatch scopes
+  bool transferPending_ = false;
 };
