@@ -104,6 +104,74 @@ inline void Split8x4(const float* __restrict x, float* __restrict y) {
 }
 #endif
 
+#if LEXORIA_KERNEL_ISA >= 1
+// Lane 3 of `keep`, the rest of `sum`: the last odd output of a merge is the
+// last input alone, as in Merge.
+inline __m128 LastLaneFrom(__m128 sum, __m128 keep) {
+  const __m128 last = _mm_castsi128_ps(_mm_setr_epi32(0, 0, 0, -1));
+  return _mm_or_ps(_mm_andnot_ps(last, sum), _mm_and_ps(last, keep));
+}
+// [a1, a2, a3, b0]
+inline __m128 ShiftIn(__m128 a, __m128 b) {
+  const __m128 t = _mm_move_ss(a, b);
+  return _mm_shuffle_ps(t, t, _MM_SHUFFLE(0, 3, 2, 1));
+}
+// The merge of one block of 4n values held in 2n vectors (low half, then
+// high half), written to y: the same sums as Merge.
+template <int V>
+inline void MergeVectors(const __m128* x, __m128* y) {
+  constexpr int half = V / 2;
+  for (int i = 0; i < half; ++i) {
+    const __m128 h = x[half + i];
+    __m128 odd;
+    if (i + 1 < half) {
+      odd = _mm_add_ps(h, ShiftIn(h, x[half + i + 1]));
+    } else {
+      odd = LastLaneFrom(_mm_add_ps(h, _mm_castsi128_ps(_mm_srli_si128(_mm_castps_si128(h), 4))), h);
+    }
+    y[2 * i] = _mm_unpacklo_ps(x[i], odd);
+    y[2 * i + 1] = _mm_unpackhi_ps(x[i], odd);
+  }
+}
+
+// The 32-point DCT with every stage in SSE registers after the first three
+// splits; each output is the same sequence of sums and products as Dct<32>.
+inline void Dct32Vector(const float* s, float* out) {
+  alignas(16) float a[32];
+  alignas(16) float b[32];
+  Split32(s, a);
+  Split16x2(a, b);
+  Split8x4(b, a);
+  __m128 v[8];
+  __m128 w[8];
+  const __m128 c4 = _mm_setr_ps(g_dctCoefficients[28], g_dctCoefficients[29], 0.0f, 0.0f);
+  const __m128 c2 = _mm_set1_ps(g_dctCoefficients[30]);
+  const __m128 lane1 = _mm_castsi128_ps(_mm_setr_epi32(0, -1, 0, 0));
+  for (int i = 0; i < 8; ++i) {
+    // Split of 4: [x0 + x3, x1 + x2, (x0 - x3) c0, (x1 - x2) c1].
+    __m128 x = _mm_load_ps(a + 4 * i);
+    __m128 r = _mm_shuffle_ps(x, x, _MM_SHUFFLE(0, 1, 2, 3));
+    x = _mm_movelh_ps(_mm_add_ps(x, r), _mm_mul_ps(_mm_sub_ps(x, r), c4));
+    // Split of 2: [x0 + x1, (x0 - x1) c, x2 + x3, (x2 - x3) c].
+    r = _mm_shuffle_ps(x, x, _MM_SHUFFLE(2, 3, 0, 1));
+    const __m128 t = _mm_shuffle_ps(_mm_add_ps(x, r), _mm_mul_ps(_mm_sub_ps(x, r), c2), _MM_SHUFFLE(2, 0, 2, 0));
+    x = _mm_shuffle_ps(t, t, _MM_SHUFFLE(3, 1, 2, 0));
+    // Merge of 4: [x0, x2 + x3, x1, x3].
+    const __m128 order = _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 1, 2, 0));
+    const __m128 sum = _mm_add_ps(order, _mm_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)));
+    v[i] = _mm_or_ps(_mm_andnot_ps(lane1, order), _mm_and_ps(lane1, sum));
+  }
+  MergeVectors<2>(v, w);
+  MergeVectors<2>(v + 2, w + 2);
+  MergeVectors<2>(v + 4, w + 4);
+  MergeVectors<2>(v + 6, w + 6);
+  MergeVectors<4>(w, v);
+  MergeVectors<4>(w + 4, v + 4);
+  MergeVectors<8>(v, w);
+  for (int i = 0; i < 8; ++i) _mm_storeu_ps(out + 4 * i, w[i]);
+}
+#endif
+
 // Unnormalised DCT-II of N inputs: out[j] = sum s[k] cos((2k + 1) j pi / 2N).
 template <int N>
 inline void Dct(const float* s, float* out) {
@@ -111,20 +179,19 @@ inline void Dct(const float* s, float* out) {
   alignas(32) float b[N];
   if constexpr (N == 32) {
 #if LEXORIA_KERNEL_ISA >= 1
-    Split32(s, a);
-    Split16x2(a, b);
-    Split8x4(b, a);
+    Dct32Vector(s, out);
+    return;
 #else
     Split<32, 32>(s, a);
     Split<32, 16>(a, b);
     Split<32, 8>(b, a);
-#endif
     Split<32, 4>(a, b);
     Split<32, 2>(b, a);
     Merge<32, 4>(a, b);
     Merge<32, 8>(b, a);
     Merge<32, 16>(a, b);
     Merge<32, 32>(b, out);
+#endif
   } else if constexpr (N == 16) {
     Split<16, 16>(s, a);
     Split<16, 8>(a, b);

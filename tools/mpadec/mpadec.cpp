@@ -2,6 +2,7 @@
 //
 // mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit]
 //        [--precise] [--simd scalar|sse2|avx2] [--verbose] INPUT OUTPUT
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -19,14 +20,30 @@ int Fail(const std::string& reason) {
   return 1;
 }
 
-bool ReadFile(const char* path, std::vector<uint8_t>& data) {
+// Reads a whole file into `data`, followed by `tail` zero bytes; `size` is the
+// file's length. A regular file is read once into one allocation.
+bool ReadFile(const char* path, std::vector<uint8_t>& data, size_t& size, size_t tail) {
   FILE* f = std::strcmp(path, "-") == 0 ? stdin : std::fopen(path, "rb");
   if (!f) return false;
-  uint8_t chunk[65536];
-  size_t n;
-  while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.insert(data.end(), chunk, chunk + n);
+  size = 0;
+  long length = -1;
+  if (f != stdin && std::fseek(f, 0, SEEK_END) == 0) {
+    length = std::ftell(f);
+    std::rewind(f);
+  }
+  if (length >= 0) {
+    data.assign(static_cast<size_t>(length) + tail, 0);
+    size = std::fread(data.data(), 1, static_cast<size_t>(length), f);
+  } else {
+    uint8_t chunk[65536];
+    size_t n;
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) data.insert(data.end(), chunk, chunk + n);
+    size = data.size();
+  }
+  data.resize(size + tail, 0);
+  const bool ok = std::ferror(f) == 0;
   if (f != stdin) std::fclose(f);
-  return true;
+  return ok;
 }
 
 void Put32(std::vector<uint8_t>& v, uint32_t x) {
@@ -57,10 +74,10 @@ std::vector<uint8_t> WavHeader(uint32_t rate, uint32_t channels, uint32_t bits, 
 }
 
 // Start of the MPEG stream inside the clip wrappers the player knows.
-size_t StreamStart(const std::vector<uint8_t>& d) {
+size_t StreamStart(const std::vector<uint8_t>& d, size_t size) {
   auto at = [&](size_t pos, const char* text) {
     const size_t n = std::strlen(text);
-    return d.size() >= pos + n && std::memcmp(d.data() + pos, text, n) == 0;
+    return size >= pos + n && std::memcmp(d.data() + pos, text, n) == 0;
   };
   size_t start = 0;
   if (at(0, "RIFF")) {
@@ -71,7 +88,7 @@ size_t StreamStart(const std::vector<uint8_t>& d) {
     }
     if (at(8, "RMP3") && at(12, "data")) start = 16;
   }
-  if (at(start, "ID3") && d.size() >= start + 10) {
+  if (at(start, "ID3") && size >= start + 10) {
     const uint8_t* s = d.data() + start + 6;
     const size_t size =
         (size_t{s[0] & 0x7Fu} << 21) | (size_t{s[1] & 0x7Fu} << 14) | (size_t{s[2] & 0x7Fu} << 7) | (s[3] & 0x7Fu);
@@ -135,21 +152,25 @@ int main(int argc, char** argv) {
         "scalar|sse2|avx2] "
         "[--verbose] INPUT OUTPUT");
 
+  // The readers may look a little past a frame; a zeroed tail keeps that
+  // inside the buffer. The stream is decoded where it was read.
+  constexpr size_t kTail = 256;
   std::vector<uint8_t> data;
-  if (!ReadFile(files[0], data)) return Fail(std::string("cannot read ") + files[0]);
-  size_t start = StreamStart(data);
-  size_t end = data.size();
+  size_t fileSize = 0;
+  if (!ReadFile(files[0], data, fileSize, kTail)) return Fail(std::string("cannot read ") + files[0]);
+  const size_t start = StreamStart(data, fileSize);
+  size_t end = fileSize;
   if (end >= start + 128 && std::memcmp(data.data() + end - 128, "TAG", 3) == 0) end -= 128;
   if (start >= end) return Fail("no MPEG audio stream in the input");
-  // The readers may look a little past a frame; a zeroed tail keeps that inside our buffer.
-  std::vector<uint8_t> stream(data.begin() + static_cast<long>(start), data.begin() + static_cast<long>(end));
-  const size_t streamLength = stream.size();
-  stream.resize(streamLength + 256, 0);
+  std::memset(data.data() + end, 0, fileSize - end);  // the tag reads as tail
+  const uint8_t* stream = data.data() + start;
+  const size_t streamLength = end - start;
+  const size_t bufferLength = streamLength + kTail;
 
-  DecoderInit();
+  Decoder decoder;
   options.conversion = conversion;
-  DecoderSetOptions(options);
-  DecoderSetSimd(simd);
+  decoder.SetOptions(options);
+  decoder.SetSimd(simd);
 
   // The first frame: resynchronise to the first header the reader accepts.
   size_t offset = 0;
@@ -157,22 +178,23 @@ int main(int argc, char** argv) {
   for (;;) {
     uint32_t found = 0;
     const int32_t left = static_cast<int32_t>(std::min<size_t>(streamLength - offset, 0x7FFFFFFF));
-    if (offset >= streamLength || !FindFrameSync(stream.data() + offset, left, found))
+    if (offset >= streamLength || !FindFrameSync(stream + offset, left, found))
       return Fail("no MPEG audio frame found");
     offset += found;
-    if (ReadStreamInfo(stream.data() + offset, static_cast<int32_t>(stream.size() - offset), info, 1)) break;
+    const int32_t available = static_cast<int32_t>(std::min<size_t>(bufferLength - offset, 0x7FFFFFFF));
+    if (decoder.ReadStreamInfo(stream + offset, available, info, 1)) break;
     ++offset;
   }
-  if (!DecoderStart(stream.data() + offset, static_cast<uint32_t>(stream.size() - offset)))
-    return Fail("the stream is not decodable (error " + std::to_string(DecoderLastError()) + ")");
+  if (!decoder.Start(stream + offset, static_cast<uint32_t>(std::min<size_t>(bufferLength - offset, 0xFFFFFFFF))))
+    return Fail("the stream is not decodable (error " + std::to_string(decoder.LastError()) + ")");
 
   // A first frame that only carries an encoder's VBR or info tag is not audio.
   if (info.layer == 3 && offset + 64 <= streamLength) {
     const size_t side = info.version == 1 ? (info.mode == 3 ? 17 : 32) : (info.mode == 3 ? 9 : 17);
-    const uint8_t* tag = stream.data() + offset + 4 + (info.crc ? 2 : 0) + side;
+    const uint8_t* tag = stream + offset + 4 + (info.crc ? 2 : 0) + side;
     if (std::memcmp(tag, "Xing", 4) == 0 || std::memcmp(tag, "Info", 4) == 0 || std::memcmp(tag, "VBRI", 4) == 0) {
       FrameHeader header;
-      if (ReadFrameHeader(stream.data() + offset, header)) {
+      if (ReadFrameHeader(stream + offset, header)) {
         const uint32_t length = FrameLength(header, HeaderSampleRate(header));
         if (length > 0 && offset + length <= streamLength) offset += length;
       }
@@ -193,33 +215,54 @@ int main(int argc, char** argv) {
   }
   uint64_t pcmBytes = 0;
 
+  // Frames are decoded straight into a block of about 64 KiB, written whole.
   const uint32_t frameBytes = info.pcmBytesPerFrame;
-  std::vector<uint8_t> frame(frameBytes);
+  const size_t blockFrames = std::max<size_t>(1, (size_t{1} << 16) / frameBytes);
+  std::vector<uint8_t> block(blockFrames * frameBytes);
+  size_t filled = 0;
+  const auto flush = [&] {
+    ok = ok && std::fwrite(block.data(), 1, filled, f) == filled;
+    filled = 0;
+  };
   const uint8_t silence = (conversion & kConversion8Bit) ? 128 : 0;
   size_t decoded = 0;
   size_t skipped = 0;
+  uint32_t lastError = decoder.LastError();
   while (offset + 4 <= streamLength) {
     FrameRequest request;
-    request.input = stream.data() + offset;
+    request.input = stream + offset;
     request.inputLength = static_cast<uint32_t>(streamLength - offset);
-    std::memset(frame.data(), silence, frame.size());
-    request.output = frame.data();
+    uint8_t* frame = block.data() + filled;
+    request.output = frame;
     FrameHeader header;
-    const bool sameStream = ReadFrameHeader(request.input, header) && header.layer == info.layer &&
-                            header.version == info.version && header.samplingIndex == info.samplingIndex;
-    if (sameStream && DecodeFrame(request)) {
-      ok = ok && std::fwrite(frame.data(), 1, frame.size(), f) == frame.size();
-      pcmBytes += frame.size();
-      offset += request.inputLength;
-      ++decoded;
-      continue;
+    bool sameStream = ReadFrameHeader(request.input, header);
+    if (!sameStream) lastError = DecoderLastError();
+    sameStream = sameStream && header.layer == info.layer && header.version == info.version &&
+                 header.samplingIndex == info.samplingIndex;
+    if (sameStream) {
+      const DecodeStatus status = decoder.Decode(request);
+      lastError = decoder.LastError();
+      if (status == DecodeStatus::kDecoded || status == DecodeStatus::kNoOutput) {
+        // A frame whose main data is not there yet plays as silence.
+        if (status == DecodeStatus::kNoOutput) std::memset(frame, silence, frameBytes);
+        filled += frameBytes;
+        if (filled == block.size()) flush();
+        pcmBytes += frameBytes;
+        offset += request.inputLength;
+        ++decoded;
+        continue;
+      }
+      if (status == DecodeStatus::kTooLittleData) break;  // a cut last frame
     }
-    if (DecoderLastError() == kErrorTooLittleData && sameStream) break;  // a cut last frame
     ++skipped;
     uint32_t found = 0;
-    if (!FindFrameSync(stream.data() + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found)) break;
+    if (!FindFrameSync(stream + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found)) {
+      lastError = kErrorTooLittleData;
+      break;
+    }
     offset += 1 + found;
   }
+  flush();
   if (wav && ok) {
     const auto h = WavHeader(info.sampleRate, info.outputChannels, info.outputBits, static_cast<uint32_t>(pcmBytes));
     ok = std::fseek(f, 0, SEEK_SET) == 0 && std::fwrite(h.data(), 1, h.size(), f) == h.size();
@@ -230,7 +273,7 @@ int main(int argc, char** argv) {
     ok = (std::fflush(f) == 0) && ok;
   if (decoded == 0) {
     if (out != "-") std::remove(out.c_str());
-    return Fail("no frame could be decoded (error " + std::to_string(DecoderLastError()) + ")");
+    return Fail("no frame could be decoded (error " + std::to_string(lastError) + ")");
   }
   if (verbose)
     std::fprintf(stderr, "MPEG-%s layer %u, %u Hz output, %u channel(s), %u-bit; %zu frames decoded, %zu skipped\n",
