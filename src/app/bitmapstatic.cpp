@@ -9,8 +9,12 @@ CBitmapStatic::CBitmapStatic(QWidget* parent) : QLabel(parent) {
 
 void CBitmapStatic::SetBitmap(const QPixmap& bitmap) {
   setPixmap(bitmap);
-  // A bitmap static takes the size of its picture, border included.
-  if (!bitmap.isNull()) resize(bitmap.size() + QSize(2 * frameWidth(), 2 * frameWidth()));
+  // A bitmap static takes the size of its picture in 1x pixels, border
+  // included, whatever the picture's device pixel ratio.
+  if (!bitmap.isNull()) {
+    const QSize picture = bitmap.deviceIndependentSize().toSize();
+    resize(picture + QSize(2 * frameWidth(), 2 * frameWidth()));
+  }
 }
 
 void CBitmapStatic::mouseReleaseEvent(QMouseEvent* event) {

@@ -31,12 +31,14 @@ void CWendaroDlg::ApplyControlColours() {
 }
 
 QBrush CWendaroDlg::MakeListBrush() {
-  const QImage texture = lexoria::LoadBitmapResource(kListTextureBitmap);
+  const QImage texture = lexoria::LoadBitmapForRatio(kListTextureBitmap, devicePixelRatioF());
   if (texture.isNull()) return QBrush(QColor(0xF4, 0xEE, 0xDC));
   return QBrush(QPixmap::fromImage(texture));
 }
 
-QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) { return QPixmap::fromImage(lexoria::LoadBitmapResource(bitmapId)); }
+QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) {
+  return QPixmap::fromImage(lexoria::LoadBitmapForRatio(bitmapId, devicePixelRatioF()));
+}
 
 void CWendaroDlg::paintEvent(QPaintEvent* event) {
   if (!isMinimized()) {

@@ -13,12 +13,21 @@ CHoverButton::CHoverButton(QWidget* parent) : QPushButton(parent) {
   setFlat(true);
 }
 
-bool CHoverButton::LoadBitmap(int id) { return SetBitmap(lexoria::LoadBitmapResource(id & 0xFFFF)); }
+bool CHoverButton::LoadBitmap(int id) {
+  const qreal ratio = devicePixelRatioF();
+  if (!SetBitmap(lexoria::LoadBitmapForRatio(id & 0xFFFF, ratio))) return false;
+  bitmapId_ = id & 0xFFFF;
+  loadedRatio_ = ratio;
+  return true;
+}
 
 bool CHoverButton::SetBitmap(const QImage& strip) {
   if (strip.isNull()) return false;
   bitmap_ = strip.convertToFormat(QImage::Format_RGB32);
-  buttonSize_ = QSize(bitmap_.width() / 3, bitmap_.height());
+  bitmapId_ = 0;
+  // Back to 1x pixels; rounding undoes the rounding of a fractional ratio.
+  const qreal ratio = bitmap_.devicePixelRatio();
+  buttonSize_ = QSize(qRound(bitmap_.width() / ratio) / 3, qRound(bitmap_.height() / ratio));
   // The template's size does not matter: the picture decides.
   resize(buttonSize_);
   updateGeometry();
@@ -61,12 +70,27 @@ bool CHoverButton::event(QEvent* event) {
   return QPushButton::event(event);
 }
 
+void CHoverButton::FollowDeviceRatio() {
+  const qreal ratio = devicePixelRatioF();
+  if (bitmapId_ == 0 || qFuzzyCompare(ratio, loadedRatio_)) return;
+  const QImage strip = lexoria::LoadBitmapForRatio(bitmapId_, ratio);
+  if (strip.isNull()) return;
+  bitmap_ = strip;
+  loadedRatio_ = ratio;
+}
+
 void CHoverButton::paintEvent(QPaintEvent*) {
+  FollowDeviceRatio();
   if (bitmap_.isNull()) return;
   QPainter p(this);
+  // The picture's third in device pixels onto the button in 1x pixels: one
+  // to one when the strip was loaded for this device, smoothly otherwise.
+  const qreal ratio = bitmap_.devicePixelRatio();
+  if (!qFuzzyCompare(ratio, devicePixelRatioF())) p.setRenderHint(QPainter::SmoothPixmapTransform);
   const int picture = int(CurrentPicture());
-  p.drawImage(QPoint(0, 0), bitmap_,
-              QRect(picture * buttonSize_.width(), 0, buttonSize_.width(), buttonSize_.height()));
+  const QRectF source(picture * buttonSize_.width() * ratio, 0, buttonSize_.width() * ratio,
+                      buttonSize_.height() * ratio);
+  p.drawImage(QRectF(QPointF(0, 0), QSizeF(buttonSize_)), bitmap_, source);
 }
 
 void CHoverButton::mouseMoveEvent(QMouseEvent* event) {

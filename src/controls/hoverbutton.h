@@ -4,7 +4,8 @@
 // button takes the size of one picture and draws nothing but the picture:
 // pressed while it is held down, hover while the mouse rests on it, else
 // normal. Its tooltip is created the first time it is needed and can be
-// switched off without losing its text.
+// switched off without losing its text. The picture is held at the device
+// pixel ratio the button is drawn at; its size stays in 1x pixels.
 #pragma once
 
 #include <QImage>
@@ -20,11 +21,15 @@ class CHoverButton : public QPushButton {
 
   explicit CHoverButton(QWidget* parent = nullptr);
 
-  // Loads bitmap resource id, takes the size of one picture (width / 3,
-  // height) without moving. False when the bitmap does not exist.
+  // Loads bitmap resource id for the button's device pixel ratio, takes the
+  // size of one picture (width / 3, height, in 1x pixels) without moving.
+  // False when the bitmap does not exist.
   bool LoadBitmap(int id);
-  // The same with a picture strip at hand.
+  // The same with a picture strip at hand; its own device pixel ratio says
+  // how many device pixels make one 1x pixel.
   bool SetBitmap(const QImage& strip);
+  // The strip as drawn: at the ratio it was last loaded for.
+  const QImage& Bitmap() const { return bitmap_; }
 
   // Creates the tooltip if needed, gives tool 1 the text, then activates or
   // deactivates the tooltip. A null text does nothing.
@@ -55,10 +60,15 @@ class CHoverButton : public QPushButton {
   void CreateToolTip();
   void OnMouseHover();
   void OnMouseLeave();
+  // Loads the resource again when the ratio changed since it was loaded
+  // (the window moved to another screen).
+  void FollowDeviceRatio();
 
   bool hover_ = false;
   QSize buttonSize_;
   QImage bitmap_;
+  int bitmapId_ = 0;       // the resource shown, 0 for a strip at hand
+  qreal loadedRatio_ = 0;  // the device ratio bitmapId_ was loaded for
   bool tracking_ = false;
   bool toolTipCreated_ = false;
   bool hasTool_ = false;

@@ -5,15 +5,14 @@
 #include <QWindow>
 
 #include "toolkit/bitmaptoregion.h"
-#include "toolkit/resources.h"
 
 std::optional<QRegion> CSkinnedDialog::ShapeOf(const QImage& picture) {
   return lexoria::BitmapToRegion(picture, lexoria::kKeyBlack, 0);
 }
 
 void CSkinnedDialog::SetSkin(int bitmapId) {
-  skin_ = lexoria::LoadBitmapResource(bitmapId);
-  shape_ = ShapeOf(skin_);
+  skin_ = lexoria::ScaledBitmap(bitmapId, devicePixelRatioF());
+  shape_ = ShapeOf(skin_.OneX());
 }
 
 void CSkinnedDialog::ApplyShape() {
@@ -26,7 +25,7 @@ void CSkinnedDialog::paintEvent(QPaintEvent* event) {
     return;
   }
   QPainter painter(this);
-  painter.drawImage(QPoint(0, 0), skin_);
+  skin_.Draw(painter, QPoint(0, 0));
 }
 
 // Every free point acts as the title bar: the window system moves the

@@ -2,7 +2,8 @@
 // shape of that picture (every pixel but the key black) and dragged by any
 // point that no control takes. The main window and the about box are both
 // made this way; what differs (icon, controls, when the shape is applied) is
-// theirs.
+// theirs. The picture is drawn at the device pixel ratio; the shape is cut
+// in 1x pixels and scaled by the window system with the window.
 #pragma once
 
 #include <QDialog>
@@ -12,13 +13,17 @@
 
 #include <optional>
 
+#include "toolkit/scaledbitmap.h"
+
 class CSkinnedDialog : public QDialog {
   Q_OBJECT
 
  public:
   explicit CSkinnedDialog(QWidget* parent = nullptr) : QDialog(parent) {}
 
-  const QImage& SkinPicture() const { return skin_; }
+  // The picture in 1x pixels, and as last drawn for the device's ratio.
+  const QImage& SkinPicture() const { return skin_.OneX(); }
+  const QImage& SkinAsDrawn() const { return skin_.Current(); }
   // Null when there is no picture: the window keeps its rectangle.
   const std::optional<QRegion>& Shape() const { return shape_; }
 
@@ -38,7 +43,7 @@ class CSkinnedDialog : public QDialog {
   // The one place a picture becomes a window shape.
   static std::optional<QRegion> ShapeOf(const QImage& picture);
 
-  QImage skin_;
+  lexoria::ScaledBitmap skin_;
   std::optional<QRegion> shape_;
   QPoint dragOffset_;
   bool dragging_ = false;

@@ -20,7 +20,9 @@ class CAboutDlg : public CSkinnedDialog {
   CLabel* Label(int id) const { return labels_.value(id, nullptr); }
   CLabel* Credits() const { return credits_; }
   CHoverButton* OkButton() const { return okButton_; }
+  // The picture in 1x pixels, and as last drawn for the device's ratio.
   const QImage& Background() const { return SkinPicture(); }
+  const QImage& BackgroundAsDrawn() const { return SkinAsDrawn(); }
 
  private:
   void CreateControls();

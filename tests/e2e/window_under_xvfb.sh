@@ -2,16 +2,20 @@
 # Starts the real program from a copy of the run folder under Xvfb, checks
 # that one shaped window titled "Lexoria_Japanese" appears, takes a
 # screenshot, and ends the program with Escape.
-# usage: window_under_xvfb.sh RUN_DIR SCREENSHOT
-# Exit 77 (skipped) when Xvfb or the X tools are missing.
+# usage: window_under_xvfb.sh RUN_DIR SCREENSHOT [SCALE MEASURE [MIN_DETAIL]]
+# With SCALE the program runs at that scale factor on a larger screen, and
+# MEASURE (measure_window) checks the window's size, shape and detail in the
+# screenshot. Exit 77 (skipped) when Xvfb or the X tools are missing.
 set -u
 if [ "${1:-}" = "--inner" ]; then inner_mode=1; shift; else inner_mode=0; fi
 run_dir=$(cd "$1" && pwd) shot=$(realpath -m "$2")
+scale=${3:-} measure=${4:-} min_detail=${5:--1}
 for tool in xvfb-run xdotool xwininfo import; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
 inner() {
   cd "$work" || exit 1
+  if [ -n "$scale" ]; then export QT_SCALE_FACTOR=$scale; fi
   ./Lexoria_Japanese >"$work/log.txt" 2>&1 &
   pid=$!
   win=""
@@ -27,6 +31,14 @@ inner() {
   xwininfo -id "$win" | grep -E 'Width|Height'
   if xwininfo -shape -id "$win" | grep -q "No window shape"; then echo "window is not shaped"; kill $pid; exit 1; fi
   import -window root "$shot"
+  if [ -n "$measure" ]; then
+    geometry=$(xwininfo -id "$win")
+    field() { echo "$geometry" | sed -n "s/^ *$1: *\(-\?[0-9]*\).*/\1/p"; }
+    if ! "$measure" "$shot" "$(field 'Absolute upper-left X')" "$(field 'Absolute upper-left Y')" \
+      "$(field Width)" "$(field Height)" "$scale" "$min_detail"; then
+      kill $pid; exit 1
+    fi
+  fi
   xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus "$win"
   xdotool key --window "$win" Escape
   for _ in $(seq 1 50); do
@@ -35,7 +47,7 @@ inner() {
   done
   echo "Escape did not end the program"; kill $pid; exit 1
 }
-if [ "$inner_mode" = 1 ]; then work=$3; inner; fi
+if [ "$inner_mode" = 1 ]; then work=$6; inner; fi
 
 [ -x "$run_dir/Lexoria_Japanese" ] || { echo "no program in $run_dir"; exit 1; }
 
@@ -48,4 +60,6 @@ rm -f "$work/favorite.dat" "$work/temp.dat"
 export XDG_RUNTIME_DIR="$work/xdg"; mkdir -m 700 "$XDG_RUNTIME_DIR"
 export TMPDIR="$work"
 
-xvfb-run -a -s '-screen 0 1024x768x24 -wr' "$0" --inner "$run_dir" "$shot" "$work"
+screen=1024x768x24
+[ -n "$scale" ] && screen=2400x1800x24
+xvfb-run -a -s "-screen 0 $screen -wr" "$0" --inner "$run_dir" "$shot" "$scale" "${measure:-}" "$min_detail" "$work"

@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QTest>
 
+#include <cstdlib>
+
 namespace {
 struct Size {
   int id;
@@ -40,7 +42,71 @@ class ResourcesTest : public QObject {
     }
   }
 
+  // Every bitmap at every ratio: the ratio carried, the 1x size times the
+  // ratio in device pixels, the 2x drawing itself at 2, and between 1 and 2
+  // a smooth downscale of it (close to the 2x drawing averaged down, never
+  // the 1x picture blown up).
+  void bitmapsForRatios_data() {
+    QTest::addColumn<double>("ratio");
+    for (double r : {0.5, 1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) QTest::newRow(qPrintable(QString::number(r))) << r;
+  }
+  void bitmapsForRatios() {
+    QFETCH(double, ratio);
+    for (const Size& s : kBitmaps) {
+      const QImage img = lexoria::LoadBitmapForRatio(s.id, ratio);
+      const QString id = QString::number(s.id);
+      const double r = qMax(ratio, 1.0);
+      QVERIFY2(!img.isNull(), qPrintable(id));
+      QCOMPARE(img.format(), QImage::Format_RGB32);
+      QCOMPARE(img.devicePixelRatio(), r);
+      QCOMPARE(img.size(), QSize(qRound(s.width * r), qRound(s.height * r)));
+      QCOMPARE(qRound(img.deviceIndependentSize().width()), s.width);
+      QCOMPARE(qRound(img.deviceIndependentSize().height()), s.height);
+      if (r == 1) QCOMPARE(img, lexoria::LoadBitmapResource(s.id));
+      if (r == 2) {
+        QImage file(lexoria::BitmapResourcePath(s.id, true));
+        QCOMPARE(img, file.convertToFormat(QImage::Format_RGB32));
+      }
+    }
+  }
+
+  void fractionalRatiosComeFromTheTwoXDrawing() {
+    // The about box's text at 1.5: nearer the 2x drawing scaled down than
+    // the 1x picture scaled up.
+    const QImage got = lexoria::LoadBitmapForRatio(189, 1.5);
+    const QImage fromTwoX = QImage(lexoria::BitmapResourcePath(189, true))
+                                .convertToFormat(QImage::Format_RGB32)
+                                .scaled(got.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    const QImage fromOneX =
+        lexoria::LoadBitmapResource(189).scaled(got.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    auto distance = [&got](const QImage& other) {
+      double sum = 0;
+      for (int y = 0; y < got.height(); ++y) {
+        for (int x = 0; x < got.width(); ++x) {
+          const QRgb a = got.pixel(x, y), b = other.pixel(x, y);
+          sum += std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b));
+        }
+      }
+      return sum / (3.0 * got.width() * got.height());
+    };
+    QVERIFY2(distance(fromTwoX) < distance(fromOneX),
+             qPrintable(QStringLiteral("%1 vs %2").arg(distance(fromTwoX)).arg(distance(fromOneX))));
+  }
+
+  void iconCarriesBothDrawings() {
+    const QIcon icon = lexoria::LoadIconResource(146);
+    const QPixmap one = icon.pixmap(QSize(64, 64), 1.0);
+    const QPixmap two = icon.pixmap(QSize(64, 64), 2.0);
+    QCOMPARE(one.size(), QSize(64, 64));
+    QCOMPARE(two.size(), QSize(128, 128));
+    QCOMPARE(two.devicePixelRatio(), 2.0);
+    QCOMPARE(two.toImage().convertToFormat(QImage::Format_RGB32),
+             QImage(QStringLiteral(":/lexoria/icons/146@2x.bmp")).convertToFormat(QImage::Format_RGB32));
+  }
+
   void unknownIdsGiveNothing() {
+    QVERIFY(lexoria::LoadBitmapForRatio(4242, 2).isNull());
+    QVERIFY(lexoria::LoadBitmapForRatio(4242, 1.5).isNull());
     QVERIFY(lexoria::LoadBitmapResource(4242).isNull());
     QVERIFY(lexoria::LoadIconResource(4242).isNull());
   }
