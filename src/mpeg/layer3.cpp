@@ -395,7 +395,8 @@ int Layer3Start(DecoderState& d, const FrameHeader& header) {
   const uint32_t conversion = d.options.conversion & kConversionChannelMask;
   const bool oneChannel = s.channels == 1 || conversion != 0;
   d.synthesis3 = CurrentSynthesis3(d, oneChannel);
-  s.hybridFilter = SelectHybridFilter(d.simd);
+  s.hybridFilter = SelectLayer3Kernels(d.simd).hybridFilter;
+  s.requantiseBand = SelectLayer3Kernels(d.simd).requantiseBand;
   if (s.channels == 1)
     s.outputRoute = 0;
   else

@@ -1,4 +1,4 @@
-// The hybrid filter of one instruction set: included by
+// The requantisation and hybrid filter of one instruction set: included by
 // layer3kernels_<isa>.cpp with LEXORIA_KERNEL_ISA and LEXORIA_KERNEL_NS set,
 // as synthesiskernels.h. Sums run input by input, products and sums rounded
 // separately, so every set gives the same values.
@@ -22,6 +22,35 @@ namespace {
 // Local, so no out-of-line copy of a library template is built with this
 // file's instruction set.
 inline int Min(int a, int b) { return a < b ? a : b; }
+
+inline float Requantise(int32_t v, float factor) {
+  const int32_t clamped = v < -kMaxQuantised ? -kMaxQuantised : v > kMaxQuantised ? kMaxQuantised : v;
+  return g_pow43[clamped + kMaxQuantised] * factor;
+}
+
+bool RequantiseBand(const int32_t* q, float* xr, int count, float factor) {
+  int i = 0;
+  bool any = false;
+#if LEXORIA_KERNEL_ISA >= 2
+  // Eight lines at a time, the powers gathered from the table.
+  const __m256i lo = _mm256_set1_epi32(-kMaxQuantised);
+  const __m256i hi = _mm256_set1_epi32(kMaxQuantised);
+  const __m256 f = _mm256_set1_ps(factor);
+  __m256i seen = _mm256_setzero_si256();
+  for (; i + 8 <= count; i += 8) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(q + i));
+    seen = _mm256_or_si256(seen, v);
+    const __m256i index = _mm256_add_epi32(_mm256_min_epi32(_mm256_max_epi32(v, lo), hi), hi);
+    _mm256_storeu_ps(xr + i, _mm256_mul_ps(_mm256_i32gather_ps(g_pow43, index, 4), f));
+  }
+  any = !_mm256_testz_si256(seen, seen);
+#endif
+  for (; i < count; ++i) {
+    xr[i] = Requantise(q[i], factor);
+    any |= q[i] != 0;
+  }
+  return any;
+}
 
 // The 18 distinct outputs of one long block's IMDCT (and six zeros).
 inline void LongImdct(const float* in, float* y) {

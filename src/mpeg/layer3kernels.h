@@ -1,5 +1,6 @@
-// Layer III hybrid filter bank (IMDCT, windowing, overlap-add) built once per
-// instruction set, like the synthesis kernels, and chosen per decoder.
+// Layer III requantisation of a long band and the hybrid filter bank (IMDCT,
+// windowing, overlap-add), built once per instruction set like the synthesis
+// kernels, and chosen per decoder.
 #pragma once
 
 #include <cstdint>
@@ -14,12 +15,20 @@ namespace lexoria::mpeg {
 // outputs so the sums run in whole vectors; the four block windows; short
 // [12 outputs][6 inputs] with its window folded in.
 extern float g_imdctHalf[18][24];
+// sign(v) |v|^(4/3) for every quantised value, at v + kMaxQuantised: Huffman
+// values are at most 15 + 2^13 - 1 = 8206 in magnitude.
+inline constexpr int kMaxQuantised = 8206;
+extern float g_pow43[2 * kMaxQuantised + 1];
 extern float g_window36[4][36];
 extern float g_imdctShort[12][6];
 
-HybridFilterRoutine ScalarHybridFilter();
-HybridFilterRoutine Sse2HybridFilter();  // null where not built
-HybridFilterRoutine Avx2HybridFilter();  // null where not built
-HybridFilterRoutine SelectHybridFilter(Simd simd);
+struct Layer3Kernels {
+  HybridFilterRoutine hybridFilter;
+  RequantiseRoutine requantiseBand;
+};
+const Layer3Kernels& ScalarLayer3Kernels();
+const Layer3Kernels& Sse2Layer3Kernels();  // null routines where not built
+const Layer3Kernels& Avx2Layer3Kernels();  // null routines where not built
+const Layer3Kernels& SelectLayer3Kernels(Simd simd);
 
 }  // namespace lexoria::mpeg

@@ -1,4 +1,4 @@
-// The hybrid filter with AVX2, built with -mavx2 on x86-64 and chosen at run
+// The layer III kernels with AVX2, built with -mavx2 on x86-64 and chosen at run
 // time on processors that have it.
 #if defined(__AVX2__)
 #define LEXORIA_KERNEL_ISA 2
@@ -10,12 +10,13 @@
 
 namespace lexoria::mpeg {
 
-HybridFilterRoutine Avx2HybridFilter() {
+const Layer3Kernels& Avx2Layer3Kernels() {
 #if defined(__AVX2__)
-  return avx2::HybridFilter;
+  static constexpr Layer3Kernels kernels{avx2::HybridFilter, avx2::RequantiseBand};
 #else
-  return nullptr;
+  static constexpr Layer3Kernels kernels{nullptr, nullptr};
 #endif
+  return kernels;
 }
 
 }  // namespace lexoria::mpeg

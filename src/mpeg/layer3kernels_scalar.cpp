@@ -1,10 +1,13 @@
-// The portable hybrid filter, the reference for the SIMD builds.
+// The portable layer III kernels, the reference for the SIMD builds.
 #define LEXORIA_KERNEL_ISA 0
 #define LEXORIA_KERNEL_NS scalar
 #include "layer3filterkernel.h"
 
 namespace lexoria::mpeg {
 
-HybridFilterRoutine ScalarHybridFilter() { return scalar::HybridFilter; }
+const Layer3Kernels& ScalarLayer3Kernels() {
+  static constexpr Layer3Kernels kernels{scalar::HybridFilter, scalar::RequantiseBand};
+  return kernels;
+}
 
 }  // namespace lexoria::mpeg

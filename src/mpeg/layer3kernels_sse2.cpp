@@ -1,4 +1,4 @@
-// The hybrid filter with SSE2, the x86-64 baseline.
+// The layer III kernels with SSE2, the x86-64 baseline.
 #if defined(__SSE2__)
 #define LEXORIA_KERNEL_ISA 1
 #define LEXORIA_KERNEL_NS sse2
@@ -9,12 +9,13 @@
 
 namespace lexoria::mpeg {
 
-HybridFilterRoutine Sse2HybridFilter() {
+const Layer3Kernels& Sse2Layer3Kernels() {
 #if defined(__SSE2__)
-  return sse2::HybridFilter;
+  static constexpr Layer3Kernels kernels{sse2::HybridFilter, sse2::RequantiseBand};
 #else
-  return nullptr;
+  static constexpr Layer3Kernels kernels{nullptr, nullptr};
 #endif
+  return kernels;
 }
 
 }  // namespace lexoria::mpeg

@@ -12,18 +12,15 @@
 
 namespace lexoria::mpeg {
 
+float g_pow43[2 * kMaxQuantised + 1];
 alignas(32) float g_imdctHalf[18][24];
 alignas(32) float g_window36[4][36];
 alignas(32) float g_imdctShort[12][6];
 
 namespace {
 
-float g_globalGain[262];     // 2^((i - 156) / 4): entry g + 6 gives 2^((g - 150) / 4)
-float g_quarterPowers[256];  // 2^(-i / 4)
-// sign(v) |v|^(4/3) for every quantised value: Huffman values are at most
-// 15 + 2^13 - 1 = 8206 in magnitude.
-constexpr int kMaxQuantised = 8206;
-float g_pow43[2 * kMaxQuantised + 1];
+float g_globalGain[262];        // 2^((i - 156) / 4): entry g + 6 gives 2^((g - 150) / 4)
+float g_quarterPowers[256];     // 2^(-i / 4)
 float g_isRatio1[2][8][2];      // MPEG-1 [mid/side][is_pos][left, right]
 float g_isRatio2[2][2][64][2];  // MPEG-2 [intensity_scale][mid/side][2^s - 1 + sf][left, right]
 float g_cs[8];
@@ -58,12 +55,8 @@ void RequantiseChannel(Layer3State& s, int slot, int ch) {
     const int end = lb[b + 1];
     const int pre = g.preflag ? kPretab[b] : 0;
     const float factor = gain * g_quarterPowers[std::min(scaleShift * (sf[b] + pre), 255)];
-    bool any = false;
-    for (; line < end; ++line) {
-      xr[line] = Requantise(q[line], factor);
-      any |= q[line] != 0;
-    }
-    if (any) st.lastNonzeroBand = b;
+    if (s.requantiseBand(q + line, xr + line, end - line, factor)) st.lastNonzeroBand = b;
+    line = end;
   }
   if (!shortBlocks) {
     for (int k = line; k < 576; ++k) xr[k] = 0.0f;
@@ -339,10 +332,10 @@ void BuildReconstructionTables() {
           static_cast<float>(std::sin(M_PI / 12 * (i + 0.5)) * std::cos(M_PI / 24 * (2 * i + 1 + 6) * (2 * k + 1)));
 }
 
-HybridFilterRoutine SelectHybridFilter(Simd simd) {
-  if (simd == Simd::kAvx2 && Avx2HybridFilter() != nullptr) return Avx2HybridFilter();
-  if (simd != Simd::kScalar && Sse2HybridFilter() != nullptr) return Sse2HybridFilter();
-  return ScalarHybridFilter();
+const Layer3Kernels& SelectLayer3Kernels(Simd simd) {
+  if (simd == Simd::kAvx2 && Avx2Layer3Kernels().hybridFilter != nullptr) return Avx2Layer3Kernels();
+  if (simd != Simd::kScalar && Sse2Layer3Kernels().hybridFilter != nullptr) return Sse2Layer3Kernels();
+  return ScalarLayer3Kernels();
 }
 
 void ResetReconstruction(Layer3State& s) {

@@ -40,6 +40,10 @@ struct Layer3State;
 using HybridFilterRoutine = int (*)(const Layer3State& s, const float* xr, float* overlap, float* out,
                                     uint32_t blockType, bool mixed, int longEnd, int nonzero, int previous);
 
+// Requantises `count` lines of one long band: xr = sign(q) |q|^(4/3) x
+// factor; true when any line is nonzero.
+using RequantiseRoutine = bool (*)(const int32_t* q, float* xr, int count, float factor);
+
 inline constexpr int kReservoirSize = 8192;
 // Fill above which the reservoir is compacted to the bytes the frame still
 // needs (main_data_begin, at most 511) before the next frame is appended.
@@ -85,6 +89,7 @@ struct Layer3State {
   int mixedLongBands;
   int outputRoute;  // 0 one (channel 0), 1 both, 2 mix, 3 second only
   HybridFilterRoutine hybridFilter;
+  RequantiseRoutine requantiseBand;
   uint32_t granuleBytes;  // PCM bytes one granule writes
 
   alignas(32) int32_t quantised[2][576];
