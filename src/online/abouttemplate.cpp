@@ -1,5 +1,7 @@
 #include "online/abouttemplate.h"
 
+#include "lexoria/buildconfig.h"
+
 namespace lexoria::online {
 namespace {
 
@@ -8,7 +10,7 @@ using namespace lexoria::style;
 // The about box's controls: four labels and the OK button.
 constexpr ControlSpec kAboutControls[] = {
     {1051, ControlKind::StaticText, QRect(52, 74, 236, 24), 0, "Lexoria_Japanese"},
-    {1052, ControlKind::StaticText, QRect(52, 116, 79, 13), 0, "Version 1.5.2"},
+    {1052, ControlKind::StaticText, QRect(52, 116, 79, 13), 0, "Version " LEXORIA_VERSION},
     {1053, ControlKind::StaticText, QRect(52, 136, 173, 13), 0, "\xA9 2026 Lexoria Phrasebooks"},
     {1054, ControlKind::StaticText, QRect(52, 156, 103, 13), 0, "All rights reserved."},
     {1056, ControlKind::PushButton, QRect(189, 184, 50, 14), kOwnerDraw, ""},

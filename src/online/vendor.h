@@ -2,6 +2,8 @@
 // host is our setting; the page and folder paths are fixed.
 #pragma once
 
+#include "lexoria/buildconfig.h"
+
 namespace lexoria::online {
 
 inline constexpr char kVendorHost[] = "http://www.lexoria.example";
@@ -9,6 +11,6 @@ inline constexpr char kVendorHost[] = "http://www.lexoria.example";
 inline constexpr char kProductKey[] = "Lexoria_Japanese";
 inline constexpr char kDownloadPath[] = "/SoftwareDownload/Lexoria_Japanese";
 inline constexpr char kVersionFileName[] = "version.dat";
-inline constexpr char kCurrentVersion[] = "1.5.2";
+inline constexpr char kCurrentVersion[] = LEXORIA_VERSION;
 
 }  // namespace lexoria::online

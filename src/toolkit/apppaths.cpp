@@ -1,5 +1,7 @@
 #include "toolkit/apppaths.h"
 
+#include "lexoria/buildconfig.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -20,8 +22,7 @@ bool HoldsAnyDataFile(const QDir& folder) {
 }  // namespace
 
 QString AppPaths::InstalledDataFolder(const QString& programFolder) {
-  return QDir::cleanPath(
-      QDir(programFolder).filePath(QStringLiteral("../share/") + QString::fromLatin1(kInstalledName)));
+  return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(LEXORIA_DATA_FROM_PROGRAM)));
 }
 
 AppPaths AppPaths::Decide(const QString& workingFolder, const QString& programFolder, const QString& appDataFolder) {

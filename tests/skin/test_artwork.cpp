@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -50,6 +51,18 @@ constexpr Pinned kPinnedOneX[] = {
     {"186_about_ok.bmp", "fab84e4c7f750b289fd831edc344e73980aecb8046fc90fb90025cba6d066bca"},
     {"189_about_background.bmp", "25b4d8d8651d087eb9bf81bd1488cbced97d0b6766164fd4c89b2f59c734f71c"},
 };
+
+constexpr char kIconFile[] = "example.lexoria.Japanese.png";
+
+// The icon files under root's icons/hicolor, relative to root, sorted.
+QStringList HicolorIcons(const QDir& root) {
+  QStringList names;
+  QDirIterator it(root.filePath(QStringLiteral("icons/hicolor")), {QStringLiteral("*.png")}, QDir::Files,
+                  QDirIterator::Subdirectories);
+  while (it.hasNext()) names << root.relativeFilePath(it.next());
+  names.sort();
+  return names;
+}
 
 QDir ResFolder() { return QDir(qEnvironmentVariable("LEXORIA_SOURCE_DIR") + QStringLiteral("/res")); }
 
@@ -117,6 +130,34 @@ class ArtworkTest : public QObject {
       QFile b(QDir(out.path()).filePath(name));
       QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
       QVERIFY2(a.readAll() == b.readAll(), qPrintable(name + QStringLiteral(" differs: run the artwork target")));
+    }
+    // The desktop icons, one PNG per theme size.
+    const QStringList icons = HicolorIcons(res);
+    QCOMPARE(HicolorIcons(QDir(out.path())), icons);
+    for (const QString& name : icons) {
+      QFile a(res.filePath(name));
+      QFile b(QDir(out.path()).filePath(name));
+      QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+      QVERIFY2(a.readAll() == b.readAll(), qPrintable(name + QStringLiteral(" differs: run the artwork target")));
+    }
+  }
+
+  // Every size the icon theme looks in, square, with a clear surround so the
+  // tile sits on any panel, and the tile itself opaque.
+  void desktopIconsAtEveryThemeSize() {
+    const QStringList icons = HicolorIcons(ResFolder());
+    QStringList expected;
+    for (const int px : {16, 24, 32, 48, 64, 128, 256})
+      expected << QStringLiteral("icons/hicolor/%1x%1/apps/%2").arg(px).arg(kIconFile);
+    expected.sort();
+    QCOMPARE(icons, expected);
+    for (const QString& name : icons) {
+      const QImage img(ResFolder().filePath(name));
+      const int px = name.section(QLatin1Char('/'), 2, 2).section(QLatin1Char('x'), 0, 0).toInt();
+      QCOMPARE(img.size(), QSize(px, px));
+      QVERIFY2(img.hasAlphaChannel(), qPrintable(name));
+      QCOMPARE(qAlpha(img.pixel(0, 0)), 0);
+      QCOMPARE(qAlpha(img.pixel(px / 2, px / 2)), 255);
     }
   }
 

@@ -38,5 +38,6 @@ int main(int argc, char** argv) {
                      [&strip](int scale) { return DrawButtonStrip(strip, scale); }) &&
          ok;
   }
+  ok = SaveHicolorIcons(dir, QStringLiteral("example.lexoria.Japanese")) && ok;
   return ok ? 0 : 1;
 }
