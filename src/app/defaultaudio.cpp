@@ -1,7 +1,10 @@
 #include "app/defaultaudio.h"
 
-#include "toolkit/audiosinkoutput.h"
+#include "toolkit/pulseoutput.h"
 
+// The sound server's own library: a stream kept open across plays sounds
+// within a few milliseconds of Play, where the toolkit's sink took a tenth
+// of a second.
 std::unique_ptr<lexoria::sound::AudioOutput> CreateDefaultAudioOutput() {
-  return std::make_unique<lexoria::AudioSinkOutput>();
+  return std::make_unique<lexoria::PulseOutput>();
 }

@@ -10,6 +10,8 @@ namespace {
 // Play on a phrase whose recording could not be loaded for another reason
 // than a missing or foreign sound file.
 constexpr char kMessageNoClip[] = "Can't play the sound of this phrase!";
+// Play with no sound server to play on (none running, or it went away).
+constexpr char kMessageNoSound[] = "Can't play the sound: no sound server is running!";
 
 // Face names first; the families the two font files bring, then the ones
 // those files are known to register, stand in where the faces are missing.
@@ -51,7 +53,7 @@ void CWendaroDlg::OnPhraseSelected() {
 }
 
 void CWendaroDlg::OnPlay() {
-  if (!phraseShown_) return;
+  // The phrase on show is the one loaded, start-up's first phrase included.
   if (phraseList_->count() == 0) return;
   // A line that was not found leaves nothing to play, least of all the
   // recording of the phrase shown before.
@@ -60,8 +62,11 @@ void CWendaroDlg::OnPlay() {
     ShowMessage(clipFailure_);
     return;
   }
+  // A server that was missing or went away may be back by now.
+  if (!player_.DeviceReady()) player_.ReopenDevice();
   player_.Stop();
   player_.Start();
+  if (!player_.DeviceReady()) ShowMessage(kMessageNoSound);
 }
 
 void CWendaroDlg::OnFirstFormClicked() {

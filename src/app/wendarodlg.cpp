@@ -69,8 +69,8 @@ bool CWendaroDlg::OnInitDialog() {
   listBrush_ = MakeListBrush();
   ApplyControlColours();
   updateCheckDone_ = false;
-  // After the first category is shown: play stays inert until the user
-  // changes the selection.
+  // After the first category is shown: the user has not picked a phrase yet
+  // (Play still speaks the one on show).
   phraseShown_ = false;
   updateTimer_.start();
   categoryButtons_[0]->setFocus(Qt::OtherFocusReason);

@@ -1,8 +1,9 @@
 // The audio output port: the few device operations the wave player needs.
 // One buffer is written at a time and played on its own; the caller keeps
 // the bytes alive and unchanged until Reset or Close. Implementations:
-// CaptureOutput (keeps what was written, for tests and tools) and
-// AudioSinkOutput in the window toolkit (the sound card).
+// CaptureOutput (keeps what was written, for tests and tools), and in the
+// window toolkit PulseOutput (the sound server, what the program uses) and
+// AudioSinkOutput (Qt Multimedia).
 #pragma once
 
 #include <cstdint>
@@ -27,6 +28,9 @@ class AudioOutput {
   // Continues after Pause.
   virtual void Restart() = 0;
   virtual void Close() = 0;
+  // True once the device has gone away (a sound server that stopped); the
+  // output then plays nothing until it is opened again.
+  virtual bool Lost() const { return false; }
 };
 
 }  // namespace lexoria::sound

@@ -14,6 +14,7 @@ bool CaptureOutput::Open(const WaveFormat& format) {
   }
   Note("open");
   m_open = true;
+  m_lost = false;
   m_format = format;
   return true;
 }

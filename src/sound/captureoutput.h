@@ -14,6 +14,8 @@ class CaptureOutput : public AudioOutput {
  public:
   // Simulates a device that cannot be opened.
   void SetOpenFails(bool fails) { m_openFails = fails; }
+  // Simulates a device that went away; a successful Open brings it back.
+  void SetLost(bool lost) { m_lost = lost; }
 
   bool Open(const WaveFormat& format) override;
   void Write(const uint8_t* data, uint32_t size) override;
@@ -21,6 +23,7 @@ class CaptureOutput : public AudioOutput {
   void Pause() override;
   void Restart() override;
   void Close() override;
+  bool Lost() const override { return m_lost; }
 
   bool IsOpen() const { return m_open; }
   // Format of the last successful Open.
@@ -37,6 +40,7 @@ class CaptureOutput : public AudioOutput {
   void Note(const char* call);
 
   bool m_openFails = false;
+  bool m_lost = false;
   bool m_open = false;
   WaveFormat m_format;
   std::vector<std::vector<uint8_t>> m_writes;

@@ -8,7 +8,7 @@
 // (audiooutput.h). PrepareRange decodes the first quarter of a PCM block of
 // at most 300 frames; Start decodes the rest once per clip and writes the
 // block to the output in one buffer, which plays on its own. The output is
-// the sound card (AudioSinkOutput in src/toolkit) or a CaptureOutput that
+// the sound server (PulseOutput in src/toolkit) or a CaptureOutput that
 // keeps the PCM for tests and tools.
 #pragma once
 

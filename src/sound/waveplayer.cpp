@@ -308,6 +308,14 @@ uint32_t CWavePlayer::Resume() {
   return kSuccess;
 }
 
+bool CWavePlayer::ReopenDevice() {
+  if (m_state == kClosed || m_output == nullptr) return false;
+  if (m_state == kPlaying || m_state == kPaused) Stop();
+  if (m_deviceOpen) m_output->Close();
+  m_deviceOpen = m_output->Open(m_waveFormat);
+  return m_deviceOpen;
+}
+
 uint32_t CWavePlayer::Close() {
   m_restDecoded = false;
   if (m_state == kClosed) return kSuccess;

@@ -68,6 +68,11 @@ class CWavePlayer {
   // (stream length / kbit rate) x 8 ms.
   uint32_t DurationMs() const;
   bool DeviceOpen() const { return m_deviceOpen; }
+  // The output is open and still has its device: a play can be heard.
+  bool DeviceReady() const { return m_deviceOpen && !m_output->Lost(); }
+  // Opens the output again for the clip held (the device was missing or
+  // went away, and may be back); false while it is still not there.
+  bool ReopenDevice();
   const WaveFormat& Format() const { return m_waveFormat; }
   uint16_t LowSamplingFrequency() const { return m_lowSamplingFrequency; }
   uint16_t KbitRate() const { return m_kbitRate; }

@@ -19,7 +19,9 @@ class MainWindowTest : public QObject {
   void categoryButtons();
   void subCategoryChosenTwice();
   void japaneseFormSwitch();
-  void playWaitsForASelectionChange();
+  void playSpeaksThePhraseOnShow_data();
+  void playSpeaksThePhraseOnShow();
+  void playWithoutASoundServer();
   void missingFiles_data();
   void missingFiles();
   void timerHandsOverOnce();
@@ -171,25 +173,86 @@ void MainWindowTest::japaneseFormSwitch() {
   QVERIFY(w.Messages().isEmpty());
 }
 
-void MainWindowTest::playWaitsForASelectionChange() {
+void MainWindowTest::playSpeaksThePhraseOnShow_data() {
+  QTest::addColumn<int>("before");  // 0 nothing, a button id, or -n: click line n
+  QTest::addColumn<bool>("doubleClick");
+  QTest::addColumn<int>("phrase");
+  QTest::newRow("start-up, Play") << 0 << false << 1;
+  QTest::newRow("start-up, double click") << 0 << true << 1;
+  QTest::newRow("first after a category change, Play") << 1104 << false << 315;
+  QTest::newRow("first after a category change, double click") << 1104 << true << 315;
+  QTest::newRow("a new selection") << -2 << false << 6;
+  QTest::newRow("a new selection, double click") << -2 << true << 6;
+}
+
+// Play and a double click on the line speak the phrase whose Japanese is
+// shown, from the first phrase shown at start-up on.
+void MainWindowTest::playSpeaksThePhraseOnShow() {
+  QFETCH(int, before);
+  QFETCH(bool, doubleClick);
+  QFETCH(int, phrase);
   DataFolder data;
   Window w;
   CMyListBox* list = w.Dlg().PhraseList();
-  w.Click(1031);
-  QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
-  QVERIFY2(w.Sound().Writes().empty(), "nothing plays before the selection changes");
-  w.ClickLine(2);
-  QCOMPARE(w.Dlg().Book().CurrentClip(), 6);
+  if (before > 0) w.Click(before);
+  if (before < 0) w.ClickLine(-before);
+  QCOMPARE(w.Text(1033), QString("Kanji %1").arg(phrase));
   QVERIFY(w.Sound().Writes().empty());
-  w.Click(1031);
+  if (doubleClick) {
+    // What the window system sends for a double click: a click, then the
+    // second press as a double click.
+    const QRect line = list->visualItemRect(list->currentItem());
+    const QPoint at(line.left() + 3, line.center().y());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  } else {
+    w.Click(1031);
+  }
+  QCOMPARE(w.Dlg().Book().CurrentClip(), phrase);
   QCOMPARE(w.Sound().Writes().size(), size_t{1});
-  QVERIFY(!w.Sound().Writes().back().empty());
+  // The whole block of that clip, as the player prepared it.
+  QCOMPARE(w.Sound().Writes().back().size(), size_t{w.Dlg().Player().BlockSize()});
+  QVERIFY(w.Sound().Writes().back().size() > 0);
   // Again: the player stops and starts, one buffer at a time.
-  const size_t blockSize = w.Sound().Writes().back().size();
   w.Sound().ClearLog();
   w.Click(1031);
   QCOMPARE(w.Sound().Log(), std::string("reset write"));
-  QCOMPARE(w.Sound().Writes().back().size(), blockSize);
+  QCOMPARE(w.Sound().Writes().back().size(), size_t{w.Dlg().Player().BlockSize()});
+  QVERIFY(w.Messages().isEmpty());
+}
+
+// No sound server: Play says so once per press and plays nothing; once a
+// server is there again, Play speaks without a restart.
+void MainWindowTest::playWithoutASoundServer() {
+  const QStringList noServer{"Can't play the sound: no sound server is running!"};
+  DataFolder data;
+  Window w;
+  // The server went away after start-up and is back by the first Play.
+  w.Sound().SetLost(true);
+  w.Click(1031);
+  QVERIFY(w.TakeMessages().isEmpty());
+  QCOMPARE(w.Sound().Writes().size(), size_t{1});
+  // Gone, and not back.
+  w.Sound().SetLost(true);
+  w.Sound().SetOpenFails(true);
+  w.Sound().ClearLog();
+  w.Click(1031);
+  QCOMPARE(w.TakeMessages(), noServer);
+  QVERIFY(w.Sound().Writes().empty());
+  // A new phrase is still shown and loaded; its Play says it again.
+  w.ClickLine(2);
+  QVERIFY(w.TakeMessages().isEmpty());
+  QCOMPARE(w.Text(1033), QString("Kanji 6"));
+  w.Click(1031);
+  QCOMPARE(w.TakeMessages(), noServer);
+  QVERIFY(w.Sound().Writes().empty());
+  // Back.
+  w.Sound().SetOpenFails(false);
+  w.Click(1031);
+  QVERIFY(w.TakeMessages().isEmpty());
+  QCOMPARE(w.Sound().Writes().size(), size_t{1});
+  QCOMPARE(w.Sound().Writes().back().size(), size_t{w.Dlg().Player().BlockSize()});
+  QCOMPARE(w.Dlg().Book().CurrentClip(), 6);
 }
 
 void MainWindowTest::missingFiles_data() {

@@ -9,8 +9,10 @@
 #include "../sound/soundfixtures.h"
 #include "sound/waveplayer.h"
 #include "toolkit/audiosinkoutput.h"
+#include "toolkit/pulseoutput.h"
 
 using lexoria::AudioSinkOutput;
+using lexoria::PulseOutput;
 using lexoria::sound::CWavePlayer;
 
 class NoServerTest : public QObject {
@@ -55,6 +57,31 @@ class NoServerTest : public QObject {
     output.Reset();
     output.Close();
     QVERIFY(output.Sink() == nullptr);
+  }
+
+  // The server output says it has no server, at once and every time it is
+  // asked again, and the player around it stays silent.
+  void serverOutputFindsNoServer() {
+    PulseOutput output;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      QVERIFY(!output.Open(lexoria::sound::PcmFormat(24000, 1)));
+      QVERIFY(output.Lost());
+    }
+    const uint8_t pcm[64] = {};
+    output.Write(pcm, sizeof pcm);
+    output.Pause();
+    output.Restart();
+    output.Reset();
+    output.Close();
+    QCOMPARE(output.Pending(), 0u);
+
+    CWavePlayer player(&output);
+    QCOMPARE(player.OpenFromMemory(lexoria::sound::testing::SilentFrames(10)), CWavePlayer::kSuccess);
+    QVERIFY(!player.DeviceOpen());
+    QVERIFY(!player.DeviceReady());
+    QVERIFY(!player.ReopenDevice());
+    QCOMPARE(player.Start(), CWavePlayer::kSuccess);
+    QCOMPARE(player.Close(), CWavePlayer::kSuccess);
   }
 
  private:
