@@ -111,6 +111,26 @@ TEST_F(DataFoldersTest, AFavouritesFolderThatCannotBeMadeSaysSoAndKeepsWhatIsSto
   EXPECT_EQ(Entries(dir_ / "home"), std::vector<fs::path>{".local"});
 }
 
+// The user's folder with favourites in it where temp.dat cannot be made
+// (a folder holds the name; root ignores permission bits): removing says so,
+// and the stored favourites and the working folder stay as they were.
+TEST_F(DataFoldersTest, AFavouritesFolderThatCannotTakeTempDatLosesNothing) {
+  OpenAndBrowse();
+  Toggle(0);
+  Toggle(2);
+  const auto stored = fs::file_size(folders.favourites / "favorite.dat");
+  ASSERT_EQ(stored, 2 * kEnglishRecordSize);
+  fs::create_directory(folders.favourites / "temp.dat");
+  b.book.ShowFavourites();
+  b.host.messages.clear();
+  Toggle(0);
+  ASSERT_EQ(b.host.messages.size(), 1u);
+  EXPECT_NE(b.host.messages[0].find("can't be removed"), std::string::npos);
+  EXPECT_EQ(fs::file_size(folders.favourites / "favorite.dat"), stored);
+  EXPECT_EQ(b.book.Lines().size(), 2u);
+  EXPECT_TRUE(Entries(dir_ / "work").empty());
+}
+
 TEST_F(DataFoldersTest, AnExistingFavouritesFolderKeepsItsMode) {
   fs::create_directories(folders.favourites);
   fs::permissions(folders.favourites, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec);
