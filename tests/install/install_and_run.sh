@@ -45,7 +45,7 @@ inner() {
   [ -n "$box" ] || { kill $pid; cat "$scratch/log.txt"; fail "no message box after the star"; }
   xdotool key --window "$box" Return 2>/dev/null # the box goes before the key is up
   sleep 0.3
-  xdotool key --window "$win" Escape
+  xdotool key --window "$win" Escape 2>/dev/null # the window goes before the key is up
   for _ in $(seq 1 50); do
     kill -0 $pid 2>/dev/null || { wait $pid; exit 0; }
     sleep 0.1
