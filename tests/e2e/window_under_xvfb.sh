@@ -9,7 +9,7 @@
 set -u
 if [ "${1:-}" = "--inner" ]; then inner_mode=1; shift; else inner_mode=0; fi
 run_dir=$(cd "$1" && pwd) shot=$(realpath -m "$2")
-scale=${3:-} measure=${4:-} min_detail=${5:--1}
+scale=${3:-} measure=${4:+$(realpath -m "$4")} min_detail=${5:--1}
 for tool in xvfb-run xdotool xwininfo import; do
   command -v "$tool" >/dev/null || { echo "skipped: $tool not installed"; exit 77; }
 done
