@@ -34,6 +34,8 @@ bool SimdAvailable(Simd simd) {
     case Simd::kSse2: return Sse2Synthesis().select12 != nullptr;
     case Simd::kAvx2:
 #if defined(__x86_64__) || defined(__i386__)
+      // The processor model may not be read yet when a static constructor asks.
+      __builtin_cpu_init();
       return Avx2Synthesis().select12 != nullptr && __builtin_cpu_supports("avx2");
 #else
       return false;
