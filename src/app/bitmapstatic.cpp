@@ -17,6 +17,22 @@ void CBitmapStatic::SetBitmap(const QPixmap& bitmap) {
   }
 }
 
+void CBitmapStatic::LoadBitmap(int id) {
+  shownRatio_ = devicePixelRatioF();
+  picture_ = lexoria::ScaledBitmap(id, shownRatio_);
+  if (!picture_.isNull()) SetBitmap(QPixmap::fromImage(picture_.Current()));
+}
+
+void CBitmapStatic::paintEvent(QPaintEvent* event) {
+  // Moved to a screen of another ratio: the picture for it, same size.
+  const qreal ratio = devicePixelRatioF();
+  if (!picture_.isNull() && !qFuzzyCompare(ratio, shownRatio_)) {
+    shownRatio_ = ratio;
+    setPixmap(QPixmap::fromImage(picture_.ForRatio(ratio)));
+  }
+  QLabel::paintEvent(event);
+}
+
 void CBitmapStatic::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
   QLabel::mouseReleaseEvent(event);

@@ -66,8 +66,8 @@ void CWendaroDlg::SetUpButtons() {
     button->SetToolTipText(QString::fromLatin1(entry.tooltip), true);
   }
   favouriteTooltip_ = QStringLiteral("Add to Favorite");
-  Switch(1035)->SetBitmap(SwitchBitmap(160));
-  Switch(1036)->SetBitmap(SwitchBitmap(161));
+  Switch(1035)->LoadBitmap(160);
+  Switch(1036)->LoadBitmap(161);
 }
 
 void CWendaroDlg::SetFavouriteTooltip(const QString& text) {

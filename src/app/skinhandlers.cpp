@@ -36,10 +36,6 @@ QBrush CWendaroDlg::MakeListBrush() {
   return QBrush(QPixmap::fromImage(texture));
 }
 
-QPixmap CWendaroDlg::SwitchBitmap(int bitmapId) {
-  return QPixmap::fromImage(lexoria::LoadBitmapForRatio(bitmapId, devicePixelRatioF()));
-}
-
 void CWendaroDlg::paintEvent(QPaintEvent* event) {
   if (!isMinimized()) {
     CSkinnedDialog::paintEvent(event);

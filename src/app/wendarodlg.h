@@ -206,7 +206,6 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void ApplyWindowRegion();
   void ApplyControlColours();
   QBrush MakeListBrush();
-  QPixmap SwitchBitmap(int bitmapId);
   // Button hooks (buttonsetup.cpp): the button objects, their pictures and
   // tooltips, the tooltip of 1116, the web pages, the about box and the
   // update hand-over.

@@ -1,8 +1,10 @@
 #include "testenv.h"
 #include "toolkit/resources.h"
+#include "toolkit/scaledbitmap.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QPainter>
 #include <QTest>
 
 #include <cstdlib>
@@ -91,6 +93,40 @@ class ResourcesTest : public QObject {
     };
     QVERIFY2(distance(fromTwoX) < distance(fromOneX),
              qPrintable(QStringLiteral("%1 vs %2").arg(distance(fromTwoX)).arg(distance(fromOneX))));
+  }
+
+  // A held picture follows the ratio asked for, keeps its 1x picture, and
+  // draws itself for the painter's device, pixel for pixel.
+  void scaledBitmapFollowsTheRatio() {
+    lexoria::ScaledBitmap skin(1129, 1);
+    QCOMPARE(skin.Size(), QSize(725, 553));
+    QCOMPARE(skin.Current().devicePixelRatio(), 1.0);
+    for (qreal r : {2.0, 1.5, 1.0, 2.0}) {
+      QCOMPARE(skin.ForRatio(r), lexoria::LoadBitmapForRatio(1129, r));
+      QCOMPARE(skin.Current().devicePixelRatio(), r);
+      QCOMPARE(skin.OneX(), lexoria::LoadBitmapResource(1129));
+    }
+    QVERIFY(lexoria::ScaledBitmap(4242, 2).isNull());
+    QVERIFY(lexoria::ScaledBitmap(4242, 2).ForRatio(2).isNull());
+  }
+
+  void scaledBitmapDrawsForThePaintersDevice_data() {
+    QTest::addColumn<double>("ratio");
+    for (double r : {1.0, 1.5, 2.0}) QTest::newRow(qPrintable(QString::number(r))) << r;
+  }
+  void scaledBitmapDrawsForThePaintersDevice() {
+    QFETCH(double, ratio);
+    lexoria::ScaledBitmap about(189, 1);  // loaded for another ratio
+    const QImage want = lexoria::LoadBitmapForRatio(189, ratio);
+    QImage canvas(want.size(), QImage::Format_RGB32);
+    canvas.setDevicePixelRatio(ratio);
+    canvas.fill(Qt::magenta);
+    {
+      QPainter p(&canvas);
+      about.Draw(p, QPoint(0, 0));
+    }
+    QCOMPARE(canvas, want);
+    QCOMPARE(about.Current().devicePixelRatio(), ratio);
   }
 
   void iconCarriesBothDrawings() {
