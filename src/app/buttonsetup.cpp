@@ -40,6 +40,7 @@ constexpr ButtonPicture kButtonPictures[] = {
     {1022, 148, "Related phrases"},
     {1026, 150, "Favorite phrases"},
     {1031, 1139, "Play sound"},
+    {CWendaroDlg::kSlowPlayButtonId, 1145, "Play slowly"},
 };
 
 // The update job lives until the end of the run.

@@ -85,6 +85,8 @@ void CWendaroDlg::OnSearchMode() {
   book_.SetFavouritesView(false);
   SetFavouriteTooltipFromView();
   update(textArea_);
+  // The typing goes to the key word.
+  KeyWordEdit()->setFocus(Qt::OtherFocusReason);
 }
 
 void CWendaroDlg::OnRunSearch() {

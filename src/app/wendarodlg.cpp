@@ -90,6 +90,7 @@ void CWendaroDlg::CreateControls() {
   // Later rows lie on top; 1035 is the exception: it covers 1036 while both
   // are visible.
   Control(1035)->raise();
+  CreateSlowPlayButton();
 }
 
 QWidget* CWendaroDlg::CreateControl(const lexoria::ControlSpec& spec) {
@@ -178,7 +179,8 @@ void CWendaroDlg::WireMessageMap() {
   connect(phraseList_, &CMyListBox::lineRewritten, this, &CWendaroDlg::OnLineRewritten);
   connect(phraseList_, &CMyListBox::phraseChosen, this, &CWendaroDlg::OnPhraseSelected);
   phraseList_->SetFavouritesViewQuery([this] { return book_.FavouritesView(); });
-  connect(playButton_, &QPushButton::clicked, this, &CWendaroDlg::OnPlay);
+  connect(playButton_, &QPushButton::clicked, this, &CWendaroDlg::OnPlayButton);
+  connect(slowPlayButton_, &QPushButton::clicked, this, &CWendaroDlg::OnPlaySlowly);
   connect(Switch(1035), &CBitmapStatic::clicked, this, &CWendaroDlg::OnFirstFormClicked);
   connect(Switch(1036), &CBitmapStatic::clicked, this, &CWendaroDlg::OnSecondFormClicked);
   connect(favouritesButton_, &QPushButton::clicked, this, &CWendaroDlg::OnShowFavourites);
@@ -189,6 +191,8 @@ void CWendaroDlg::WireMessageMap() {
   connect(techButton_, &QPushButton::clicked, this, &CWendaroDlg::OnTechPage);
   connect(reportButton_, &QPushButton::clicked, this, &CWendaroDlg::OnReportPage);
   connect(aboutButton_, &QPushButton::clicked, this, &CWendaroDlg::OnAbout);
+  WireCopyMenus();
+  WireShortcuts();
 }
 
 CWendaroDlg::TransferBatch::TransferBatch(CWendaroDlg& dlg) : dlg_(dlg) { ++dlg_.batchDepth_; }

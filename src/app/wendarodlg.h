@@ -70,6 +70,8 @@
 #include "toolkit/apppaths.h"
 #include "toolkit/dialogtemplate.h"
 
+class CShowCard;
+
 class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   Q_OBJECT
 
@@ -92,6 +94,9 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
 
   // Builds the window (OnInitDialog) before it is first shown.
   void setVisible(bool visible) override;
+
+  // The "Play slowly" button beside 1031; not in the template.
+  static constexpr int kSlowPlayButtonId = 1032;
 
   // --- For the application and tests -------------------------------------
   QWidget* Control(int id) const { return controls_.value(id, nullptr); }
@@ -148,6 +153,21 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void OnTechPage();
   void OnReportPage();
   void OnAbout();
+  // Traveller's commands: slow play (slowplay.cpp), copying (copymenu.cpp),
+  // the card (showcard.cpp) and the keys (shortcuts.cpp).
+  void OnPlayButton();  // Shift+click plays slowly
+  void OnPlaySlowly();
+  // Plays the phrase shown at tempo: the slow button, Space in the list and
+  // on the card. Unlike 1031 it works from the first phrase on.
+  void PlayShown(float tempo);
+  void OnCopyShown();  // Ctrl+C: the Japanese as shown
+  void CopyText(const QString& text);
+  void ShowCopyMenu(QWidget* control, const QPoint& pos);
+  void OnShowCard();
+  void OnSearchKey();  // Ctrl+F and "/"
+  void OnKeysHelp();
+  QPushButton* SlowPlayButton() const { return slowPlayButton_; }
+  CShowCard* Card() const { return card_; }
 
   // --- PhraseBookHost -------------------------------------------------------
   void ShowMessage(std::string_view text) override;
@@ -216,6 +236,11 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void ShowAboutBox();
   // Once per run: the second call does nothing.
   void RunUpdateHandOver();
+  // The controls and keys that are not in the template: the slow-play
+  // button (slowplay.cpp), the copy menus and the shortcuts.
+  void CreateSlowPlayButton();
+  void WireCopyMenus();
+  void WireShortcuts();
 
   // --- Attached controls, in data-exchange order -----------------------------
   CTransparentStatic* versionText_ = nullptr;     // 1059
@@ -264,4 +289,6 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   bool destroyed_ = false;
   int batchDepth_ = 0;  // open TransferBatch scopes
   bool transferPending_ = false;
+  QPushButton* slowPlayButton_ = nullptr;
+  CShowCard* card_ = nullptr;  // a child window, made on first use
 };

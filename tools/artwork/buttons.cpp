@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -18,6 +19,7 @@ QColor Underlay(ButtonKind kind) {
     case ButtonKind::Go:
     case ButtonKind::Favourite:
     case ButtonKind::Play:
+    case ButtonKind::PlaySlow:
     case ButtonKind::AboutOk: return pal::kPaper;
     default: return pal::kIndigo;
   }
@@ -132,6 +134,37 @@ void DrawPill(QPainter& p, const QRectF& cell, State s, QColor normal, QColor ho
   p.drawRoundedRect(body, radius, radius);
 }
 
+// A tortoise walking right: the sign for "slowly" beside the play triangle.
+void DrawTortoise(QPainter& p, QPointF c, qreal r, QColor body, QColor shell) {
+  p.save();
+  p.setPen(Qt::NoPen);
+  p.setBrush(body);
+  const qreal leg = r * 0.2;
+  for (const qreal x : {-0.40, 0.34}) {
+    p.drawRoundedRect(QRectF(c.x() + x * r - leg / 2, c.y() + r * 0.02, leg, r * 0.32), leg / 2, leg / 2);
+  }
+  p.drawEllipse(QPointF(c.x() + r * 0.70, c.y() - r * 0.06), r * 0.2, r * 0.17);
+  QPainterPath tail;
+  tail.moveTo(c + QPointF(-r * 0.56, r * 0.06));
+  tail.lineTo(c + QPointF(-r * 0.76, r * 0.18));
+  tail.lineTo(c + QPointF(-r * 0.54, r * 0.20));
+  tail.closeSubpath();
+  p.drawPath(tail);
+  QPainterPath dome;
+  const QRectF shellBox(c.x() - r * 0.58, c.y() - r * 0.50, r * 1.16, r * 1.10);
+  dome.moveTo(shellBox.left(), c.y() + r * 0.08);
+  dome.arcTo(shellBox, 180, -180);
+  dome.closeSubpath();
+  p.setBrush(shell);
+  p.drawPath(dome);
+  // The rim and one plate of the shell.
+  p.setPen(QPen(body, std::max<qreal>(1.0, r * 0.09)));
+  p.setBrush(Qt::NoBrush);
+  p.drawLine(c + QPointF(-r * 0.58, r * 0.08), c + QPointF(r * 0.58, r * 0.08));
+  p.drawEllipse(QPointF(c.x(), c.y() - r * 0.18), r * 0.2, r * 0.14);
+  p.restore();
+}
+
 void DrawCell(QPainter& p, const QRectF& cell, State s, const ButtonStrip& b) {
   const QPointF shift = s == kPressed ? QPointF(1, 1) : QPointF(0, 0);
   switch (b.kind) {
@@ -169,6 +202,15 @@ void DrawCell(QPainter& p, const QRectF& cell, State s, const ButtonStrip& b) {
       tri.lineTo(c + QPointF(-r * 0.32, r * 0.48));
       tri.closeSubpath();
       p.fillPath(tri, pal::kPaperLight);
+      break;
+    }
+    case ButtonKind::PlaySlow: {
+      const QPointF c = cell.center() + shift;
+      const qreal r = cell.height() / 2 - 1;
+      p.setPen(QPen(pal::kGold, 1));
+      p.setBrush(s == kHover ? pal::kIndigoSoft : (s == kPressed ? pal::kIndigoDeep : pal::kIndigo));
+      p.drawEllipse(c, r, r);
+      DrawTortoise(p, c + QPointF(-r * 0.06, r * 0.06), r * 1.05, pal::kGoldPale, pal::kPaperLight);
       break;
     }
     case ButtonKind::AboutOk:

@@ -2,7 +2,19 @@
 
 // Every three-picture button strip: resource id, file stem, strip size (three
 // pictures side by side), the kind of drawing and its words.
-enum class ButtonKind { Category, HeaderLink, FooterLink, Minimise, Exit, Search, Go, Favourite, Play, AboutOk };
+enum class ButtonKind {
+  Category,
+  HeaderLink,
+  FooterLink,
+  Minimise,
+  Exit,
+  Search,
+  Go,
+  Favourite,
+  Play,
+  PlaySlow,
+  AboutOk
+};
 
 struct ButtonStrip {
   int id;
@@ -38,4 +50,5 @@ inline constexpr ButtonStrip kButtonStrips[] = {
     {150, "favourites", 270, 13, ButtonKind::HeaderLink, "Favorites", ""},
     {1139, "play", 93, 28, ButtonKind::Play, "", ""},
     {186, "about_ok", 381, 34, ButtonKind::AboutOk, "OK", ""},
+    {1145, "play_slow", 93, 28, ButtonKind::PlaySlow, "", ""},
 };

@@ -1,0 +1,27 @@
+// The show-to-a-local card: F11 or a double-click on the Japanese.
+#include <QScreen>
+
+#include "app/phraseforms.h"
+#include "app/showcard.h"
+#include "app/wendarodlg.h"
+#include "sound/tempostretch.h"
+
+void CWendaroDlg::OnShowCard() {
+  const PhraseForms forms = ShownForms(book_);
+  if (forms.shown.isEmpty()) return;
+  if (card_ == nullptr) {
+    card_ = new CShowCard(this);
+    connect(card_, &CShowCard::playRequested, this, [this] { PlayShown(1.0f); });
+    connect(card_, &CShowCard::playSlowlyRequested, this, [this] { PlayShown(lexoria::sound::kSlowTempo); });
+  }
+  // The kana spells out the kanji form; the kana form needs no second line.
+  const bool kanaBelow = book_.JapaneseForm() && forms.kana != forms.shown;
+  card_->SetTexts(forms.shown, kanaBelow ? forms.kana : QString(), forms.english, japaneseFont_);
+  // On the main window's screen, at its size before the window system says
+  // so: the Japanese is fitted to it.
+  card_->setGeometry(screen()->geometry());
+  card_->showFullScreen();
+  card_->raise();
+  card_->activateWindow();
+  card_->setFocus(Qt::ActiveWindowFocusReason);
+}
