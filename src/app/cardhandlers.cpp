@@ -16,7 +16,7 @@ void CWendaroDlg::OnShowCard() {
   }
   // The kana spells out the kanji form; the kana form needs no second line.
   const bool kanaBelow = book_.JapaneseForm() && forms.kana != forms.shown;
-  card_->SetTexts(forms.shown, kanaBelow ? forms.kana : QString(), forms.english, japaneseFont_);
+  card_->SetTexts(forms.shown, kanaBelow ? forms.kana : QString(), forms.english, japaneseFont_, latinFont_);
   // On the main window's screen, at its size before the window system says
   // so: the Japanese is fitted to it.
   card_->setGeometry(screen()->geometry());

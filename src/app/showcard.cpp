@@ -46,11 +46,12 @@ CShowCard::CShowCard(QWidget* parent) : QWidget(parent, Qt::Window | Qt::Framele
 }
 
 void CShowCard::SetTexts(const QString& japanese, const QString& kana, const QString& english,
-                         const QFont& japaneseFont) {
+                         const QFont& japaneseFont, const QFont& latinFont) {
   japanese_ = japanese;
   kana_ = kana;
   english_ = english;
   japaneseFont_ = japaneseFont;
+  latinFont_ = latinFont;
   Fit();
   update();
 }
@@ -81,8 +82,7 @@ int CShowCard::KanaPixelSize() const {
 }
 
 int CShowCard::EnglishPixelSize() const {
-  QFont font = this->font();
-  return std::min(LargestFit(english_, font, EnglishArea()), std::max(12, height() / 24));
+  return std::min(LargestFit(english_, latinFont_, EnglishArea()), std::max(12, height() / 24));
 }
 
 void CShowCard::Fit() { japaneseSize_ = LargestFit(japanese_, japaneseFont_, JapaneseArea()); }
@@ -105,7 +105,7 @@ void CShowCard::paintEvent(QPaintEvent*) {
     p.drawText(KanaArea(), kTextFlags, kana_);
   }
   if (const int size = EnglishPixelSize(); size > 0) {
-    QFont latin = this->font();
+    QFont latin = latinFont_;
     latin.setPixelSize(size);
     p.setFont(latin);
     p.setPen(kCardSoftInk);

@@ -16,7 +16,8 @@ class CShowCard : public QWidget {
   explicit CShowCard(QWidget* parent);
 
   // kana empty: none below the Japanese.
-  void SetTexts(const QString& japanese, const QString& kana, const QString& english, const QFont& japaneseFont);
+  void SetTexts(const QString& japanese, const QString& kana, const QString& english, const QFont& japaneseFont,
+                const QFont& latinFont);
   QString Japanese() const { return japanese_; }
   QString Kana() const { return kana_; }
   QString English() const { return english_; }
@@ -48,6 +49,7 @@ class CShowCard : public QWidget {
   QString kana_;
   QString english_;
   QFont japaneseFont_;
+  QFont latinFont_;
   int japaneseSize_ = 0;
   // A click closes only when it began on the card: the double-click that
   // opened it must not close it on its release.
