@@ -1,0 +1,5 @@
+// A Qt include in a folder that must have none: the layering check fails on
+// it.
+#pragma once
+
+#include <QString>
