@@ -13,34 +13,34 @@ namespace {
 struct ButtonPicture {
   int control;
   int bitmap;
-  const char* tooltip;
 };
 
-// Picture strip and tooltip of every button, in the order they are set up.
+// Picture strip of every button, in the order they are set up; each
+// button's tooltip is the string resource of its id.
 constexpr ButtonPicture kButtonPictures[] = {
-    {1046, 177, "Update version"},
-    {1048, 178, "Report bug or comments"},
-    {1050, 180, "About"},
-    {1047, 181, "Technical support"},
-    {1041, 1130, "Exit"},
-    {1030, 156, "Minimize"},
-    {1101, 1133, "General Category"},
-    {1102, 1143, "Transportation Category"},
-    {1104, 1137, "Restaurant Category"},
-    {1103, 1138, "Hotel Category"},
-    {1106, 1134, "Business Category"},
-    {1107, 1141, "Specialty Category"},
-    {1105, 1142, "Events Category"},
-    {1108, 1140, "Shopping Category"},
-    {1109, 1135, "Urgent Category"},
-    {1110, 1144, "FAQ Category"},
-    {1116, 1136, "Add to Favorite"},
-    {1021, 147, "Seach"},
-    {1023, 157, "Seach OK"},
-    {1022, 148, "Related phrases"},
-    {1026, 150, "Favorite phrases"},
-    {1031, 1139, "Play sound"},
-    {CWendaroDlg::kSlowPlayButtonId, 1145, "Play slowly"},
+    {1046, 177},
+    {1048, 178},
+    {1050, 180},
+    {1047, 181},
+    {1041, 1130},
+    {1030, 156},
+    {1101, 1133},
+    {1102, 1143},
+    {1104, 1137},
+    {1103, 1138},
+    {1106, 1134},
+    {1107, 1141},
+    {1105, 1142},
+    {1108, 1140},
+    {1109, 1135},
+    {1110, 1144},
+    {1116, 1136},
+    {1021, 147},
+    {1023, 157},
+    {1022, 148},
+    {1026, 150},
+    {1031, 1139},
+    {CWendaroDlg::kSlowPlayButtonId, 1145},
 };
 
 // The update job lives until the end of the run.
@@ -64,7 +64,7 @@ void CWendaroDlg::SetUpButtons() {
     auto* button = qobject_cast<CHoverButton*>(Button(entry.control));
     if (button == nullptr) continue;
     button->LoadBitmap(entry.bitmap);
-    button->SetToolTipText(QString::fromLatin1(entry.tooltip), true);
+    button->SetToolTipText(entry.control, true);
   }
   favouriteTooltip_ = QStringLiteral("Add to Favorite");
   Switch(1035)->LoadBitmap(160);

@@ -2,6 +2,7 @@
 
 #include "controls/owntooltip.h"
 #include "toolkit/resources.h"
+#include "toolkit/stringtable.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -49,6 +50,11 @@ void CHoverButton::SetToolTipText(const QString& text, bool activate) {
   toolTipActive_ = activate;
   // Also the widget's own property, for accessibility; showing stays ours.
   setToolTip(text);
+}
+
+void CHoverButton::SetToolTipText(int stringId, bool activate) {
+  const QString text = lexoria::LoadStringResource(stringId);
+  if (!text.isEmpty()) SetToolTipText(text, activate);
 }
 
 void CHoverButton::ActivateToolTip(bool activate) {

@@ -34,6 +34,9 @@ class CHoverButton : public QPushButton {
   // Creates the tooltip if needed, gives tool 1 the text, then activates or
   // deactivates the tooltip. A null text does nothing.
   void SetToolTipText(const QString& text, bool activate = true);
+  // The same with the text of string resource id; an empty or unknown
+  // string does nothing.
+  void SetToolTipText(int stringId, bool activate = true);
   // Activates or deactivates the tooltip when it has its tool.
   void ActivateToolTip(bool activate);
 

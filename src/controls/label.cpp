@@ -172,14 +172,19 @@ void CLabel::ApplyTextColour() {
 }
 
 void CLabel::ApplyFrame() {
-  if (border_) {
-    setFrameStyle(QFrame::Box | QFrame::Plain);
-  } else if (staticEdge_) {
+  // Two independent styles: the border is a plain line round the label, the
+  // static edge a sunken line inside it. With both, the frame draws the edge
+  // one pixel in and paintEvent() adds the border.
+  if (staticEdge_) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  } else if (border_) {
+    setFrameStyle(QFrame::Box | QFrame::Plain);
   } else {
     setFrameStyle(QFrame::NoFrame);
   }
   setLineWidth(1);
+  setFrameRect(staticEdge_ && border_ ? rect().adjusted(1, 1, -1, -1) : QRect());
+  update();
 }
 
 bool CLabel::event(QEvent* event) {
@@ -195,6 +200,11 @@ void CLabel::paintEvent(QPaintEvent* event) {
     if (!hollow_) p.fillRect(rect(), CurrentBackground());
   }
   QLabel::paintEvent(event);
+  if (border_ && staticEdge_) {
+    QPainter p(this);
+    p.setPen(palette().color(QPalette::WindowText));
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 void CLabel::timerEvent(QTimerEvent* event) {

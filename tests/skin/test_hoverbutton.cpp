@@ -121,6 +121,20 @@ class HoverButtonTest : public QObject {
     b.ActivateToolTip(true);
     QVERIFY(b.IsToolTipActive());
   }
+
+  // The string-resource form: a button's tooltip is the string of its id; an
+  // id without a string changes nothing.
+  void toolTipFromAStringResource() {
+    CHoverButton b;
+    b.SetToolTipText(999999, true);
+    QVERIFY(!b.HasToolTip());
+    b.SetToolTipText(1031, true);
+    QCOMPARE(b.ToolTipText(), QStringLiteral("Play sound"));
+    QVERIFY(b.IsToolTipActive());
+    b.SetToolTipText(999999, false);
+    QCOMPARE(b.ToolTipText(), QStringLiteral("Play sound"));
+    QVERIFY(b.IsToolTipActive());
+  }
 };
 
 LEXORIA_TEST_MAIN(HoverButtonTest)

@@ -55,6 +55,29 @@ class LabelTest : public QObject {
     QCOMPARE(label.frameShape(), QFrame::NoFrame);
   }
 
+  // The border and the static edge are independent: with both, the border is
+  // the outer line and the sunken edge lies inside it; taking either away
+  // leaves the other.
+  void borderAndStaticEdgeTogether() {
+    CLabel label;
+    label.resize(40, 20);
+    label.SetBkColor(QColor(200, 200, 200)).SetTextColor(QColor(0, 0, 0));
+    label.SetBorder(true).SetStaticEdge(true);
+    QCOMPARE(label.frameShape(), QFrame::Panel);
+    QCOMPARE(label.contentsRect(), QRect(2, 2, 36, 16));
+    const QImage shot = label.grab().toImage();
+    QCOMPARE(shot.pixelColor(0, 10), QColor(0, 0, 0));         // the border
+    QVERIFY(shot.pixelColor(1, 10) != QColor(200, 200, 200));  // the edge
+    label.resize(60, 30);
+    QCOMPARE(label.contentsRect(), QRect(2, 2, 56, 26));
+    label.SetStaticEdge(false);
+    QCOMPARE(label.frameShape(), QFrame::Box);
+    QCOMPARE(label.contentsRect(), QRect(1, 1, 58, 28));
+    label.SetStaticEdge(true).SetBorder(false);
+    QCOMPARE(label.frameShape(), QFrame::Panel);
+    QCOMPARE(label.contentsRect(), QRect(1, 1, 58, 28));
+  }
+
   void textBlinkRestoresTheText() {
     CLabel label;
     label.SetText(QStringLiteral("Version 1.5.2"));
