@@ -52,7 +52,9 @@ void CWendaroDlg::OnPhraseSelected() {
   FocusPhraseList();
 }
 
-void CWendaroDlg::OnPlay() {
+void CWendaroDlg::OnPlay() { PlayShown(1.0f); }
+
+void CWendaroDlg::PlayShown(float tempo) {
   // The phrase on show is the one loaded, start-up's first phrase included.
   if (phraseList_->count() == 0) return;
   // A line that was not found leaves nothing to play, least of all the
@@ -65,7 +67,11 @@ void CWendaroDlg::OnPlay() {
   // A server that was missing or went away may be back by now.
   if (!player_.DeviceReady()) player_.ReopenDevice();
   player_.Stop();
-  player_.Start();
+  if (tempo == 1.0f) {
+    player_.Start();
+  } else {
+    player_.StartAtTempo(tempo);
+  }
   if (!player_.DeviceReady()) ShowMessage(kMessageNoSound);
 }
 

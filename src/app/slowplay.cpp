@@ -28,22 +28,5 @@ void CWendaroDlg::OnPlayButton() {
   }
 }
 
-// Beside the play button, it waits for a selection change as play does.
-void CWendaroDlg::OnPlaySlowly() {
-  if (!phraseShown_) return;
-  PlayShown(lexoria::sound::kSlowTempo);
-}
-
-void CWendaroDlg::PlayShown(float tempo) {
-  if (phraseList_->count() == 0 || !book_.PhraseSelected()) return;
-  if (!clipFailure_.empty()) {
-    ShowMessage(clipFailure_);
-    return;
-  }
-  player_.Stop();
-  if (tempo == 1.0f) {
-    player_.Start();
-  } else {
-    player_.StartAtTempo(tempo);
-  }
-}
+// Beside the play button, it speaks the phrase on show as play does.
+void CWendaroDlg::OnPlaySlowly() { PlayShown(lexoria::sound::kSlowTempo); }

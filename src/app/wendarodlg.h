@@ -157,8 +157,8 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   // the card (showcard.cpp) and the keys (shortcuts.cpp).
   void OnPlayButton();  // Shift+click plays slowly
   void OnPlaySlowly();
-  // Plays the phrase shown at tempo: the slow button, Space in the list and
-  // on the card. Unlike 1031 it works from the first phrase on.
+  // Plays the phrase shown at tempo: play, the slow button, Space in the
+  // list and on the card, from the first phrase on (phrasehandlers.cpp).
   void PlayShown(float tempo);
   void OnCopyShown();  // Ctrl+C: the Japanese as shown
   void CopyText(const QString& text);
