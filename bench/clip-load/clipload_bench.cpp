@@ -7,10 +7,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "bench/common/archivebench.h"
 #include "sound/captureoutput.h"
 #include "sound/cliparchive.h"
 #include "sound/loadclip.h"
@@ -70,13 +70,7 @@ BENCHMARK(BM_StartReplay)->Unit(benchmark::kMicrosecond);
 // The longest clip: the one with the most bytes.
 bool PickLongestClip() {
   std::vector<ClipEntry> entries;
-  uint64_t bodyBytes = 0;
-  const ClipStatus status = ReadArchiveIndex(g_folder, entries, bodyBytes);
-  if (status != ClipStatus::Loaded || entries.empty()) {
-    std::fprintf(stderr, "bench_clip_load: no sound archive in %s (%s)\n",
-                 g_folder.empty() ? "the working directory" : g_folder.c_str(), StatusName(status));
-    return false;
-  }
+  if (!lexoria::bench::ReadArchiveOrSay("bench_clip_load", g_folder, entries)) return false;
   uint32_t largest = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
     if (entries[i].size > largest) {
@@ -98,19 +92,4 @@ bool PickLongestClip() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--archive") == 0 && i + 1 < argc) {
-      g_folder = argv[++i];
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (!PickLongestClip()) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return lexoria::bench::RunArchiveBenchmarks(argc, argv, g_folder, PickLongestClip); }

@@ -6,10 +6,10 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <vector>
 
+#include "bench/common/archivebench.h"
 #include "sound/captureoutput.h"
 #include "sound/cliparchive.h"
 #include "sound/loadclip.h"
@@ -40,13 +40,7 @@ BENCHMARK(BM_StretchLongestClip)->Unit(benchmark::kMillisecond);
 // play writes it.
 bool DecodeLongestClip() {
   std::vector<ClipEntry> entries;
-  uint64_t bodyBytes = 0;
-  const ClipStatus status = ReadArchiveIndex(g_folder, entries, bodyBytes);
-  if (status != ClipStatus::Loaded || entries.empty()) {
-    std::fprintf(stderr, "bench_tempo_stretch: no sound archive in %s (%s)\n",
-                 g_folder.empty() ? "the working directory" : g_folder.c_str(), StatusName(status));
-    return false;
-  }
+  if (!lexoria::bench::ReadArchiveOrSay("bench_tempo_stretch", g_folder, entries)) return false;
   int32_t longest = 0;
   uint32_t longestSize = 0;
   for (size_t i = 0; i < entries.size(); ++i) {
@@ -77,18 +71,5 @@ bool DecodeLongestClip() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::vector<char*> args;
-  for (int i = 0; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--archive") == 0 && i + 1 < argc) {
-      g_folder = argv[++i];
-    } else {
-      args.push_back(argv[i]);
-    }
-  }
-  int count = static_cast<int>(args.size());
-  benchmark::Initialize(&count, args.data());
-  if (!DecodeLongestClip()) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
+  return lexoria::bench::RunArchiveBenchmarks(argc, argv, g_folder, DecodeLongestClip);
 }
