@@ -178,4 +178,94 @@ TEST_F(Phrasetool, AMissingDataFileIsNamedWithStatusTwo) {
   }
 }
 
+// A favorite.dat of these run-folder phrases, as the window stores them.
+void WriteFavourites(const fs::path& folder, const std::vector<int>& numbers, const fs::path& run) {
+  const std::string english = ReadText(run / "English.dat");
+  std::string records;
+  for (int n : numbers) records += english.substr(static_cast<size_t>(n - 1) * 124, 124);
+  std::FILE* f = std::fopen((folder / "favorite.dat").c_str(), "wb");
+  std::fwrite(records.data(), 1, records.size(), f);
+  std::fclose(f);
+}
+
+TEST_F(Phrasetool, ExportOfTheFavouritesHasOneRowAndOnePlayableSoundPerFavourite) {
+  const fs::path data = DataWithout("nothing");
+  const std::vector<int> numbers = {12, 315, 700};
+  WriteFavourites(data, numbers, run_);
+  const fs::path out = scratch_ / "deck";
+  const Result r = Run("export --favourites '" + out.string() + "'", data);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("3 phrases"), std::string::npos) << r.out;
+
+  const std::vector<std::string> lines = Split(ReadText(out / "phrases.tsv"), '\n');
+  ASSERT_EQ(lines.size(), 3u + numbers.size());
+  EXPECT_EQ(lines[0], "#separator:tab");
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    const std::vector<std::string> fields = Split(lines[3 + i], '\t');
+    ASSERT_EQ(fields.size(), 5u) << lines[3 + i];
+    char sound[32];
+    std::snprintf(sound, sizeof sound, "%04d.mp3", numbers[i]);
+    EXPECT_EQ(fields[4], std::string("[sound:") + sound + "]");
+    // The row holds the phrase's own forms, as show prints them.
+    const std::vector<std::string> shown = Split(Run("show " + std::to_string(numbers[i])).out, '\n');
+    EXPECT_NE(shown[1].find(fields[1]), std::string::npos) << shown[1] << " / " << fields[1];
+    EXPECT_NE(shown[3].find(fields[3]), std::string::npos) << shown[3] << " / " << fields[3];
+    const std::string clip = ReadText(out / sound);
+    ASSERT_GT(clip.size(), 4u) << sound;
+    // A bare MPEG audio stream: a frame sync at its first byte.
+    EXPECT_EQ(static_cast<unsigned char>(clip[0]), 0xFF);
+    EXPECT_EQ(static_cast<unsigned char>(clip[1]) & 0xE0, 0xE0);
+    if (std::system("command -v mpg123 >/dev/null 2>&1") == 0) {
+      const std::string decode = "mpg123 -q -w /dev/null '" + (out / sound).string() + "' 2>/dev/null";
+      EXPECT_EQ(std::system(decode.c_str()), 0) << sound;
+    }
+  }
+  size_t files = 0;
+  for (const auto& entry : fs::directory_iterator(out)) files += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 1 + numbers.size());
+}
+
+TEST_F(Phrasetool, ExportOfACategoryWritesEveryPhraseOfIt) {
+  const fs::path out = scratch_ / "food";
+  const Result r = Run("export --category 300 '" + out.string() + "'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const std::vector<std::string> lines = Split(ReadText(out / "phrases.tsv"), '\n');
+  ASSERT_GT(lines.size(), 3u);
+  for (size_t i = 3; i < lines.size(); ++i) {
+    const std::vector<std::string> fields = Split(lines[i], '\t');
+    ASSERT_EQ(fields.size(), 5u) << lines[i];
+    const std::string name = fields[4].substr(7, fields[4].size() - 8);
+    EXPECT_TRUE(fs::exists(out / name)) << name;
+  }
+}
+
+TEST_F(Phrasetool, ExportRefusesBadInputWithAMessage) {
+  const fs::path file = scratch_ / "a-file";
+  std::fclose(std::fopen(file.c_str(), "w"));
+  const fs::path empty = DataWithout("nothing");
+  struct Case {
+    std::string args;
+    int status;
+    const char* says;
+    fs::path folder;
+  };
+  const std::vector<Case> cases = {
+      {"export --category 350 x", 2, "not a category code", {}},
+      {"export --category 1100 x", 2, "not a category code", {}},
+      {"export --category basic x", 2, "not a category code", {}},
+      {"export --category 300 '" + file.string() + "'", 1, "is not a folder", {}},
+      {"export --favourites '" + (scratch_ / "none").string() + "'", 1, "no favourites", empty},
+      {"export --favourites x", 2, "data.dat", DataWithout("data.dat")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args);
+    const Result r = Run(c.args, c.folder);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+  }
+  EXPECT_FALSE(fs::exists(scratch_ / "none" / "phrases.tsv"));
+  for (const char* args : {"export", "export --favourites", "export --category 300", "export --frob x"})
+    EXPECT_EQ(Run(args).status, 2) << args;
+}
+
 }  // namespace

@@ -11,6 +11,8 @@
 #include <initializer_list>
 
 #include "data/phrasebook.h"
+#include "data/phraseexport.h"
+#include "sound/clipexport.h"
 #include "sound/loadclip.h"
 #include "sound/tempostretch.h"
 #include "toolkit/audiosinkoutput.h"
@@ -171,6 +173,27 @@ int Play(const DataFolders& folders, std::int32_t n, bool slow) {
     std::fputs("phrasetool: the sound device refused to play\n", stderr);
     return 1;
   }
+  return 0;
+}
+
+int Export(const DataFolders& folders, std::int32_t code, const std::string& folder) {
+  if (!HaveFiles(folders, {"English.dat", "Japanese.dat", "data.idx", "data.dat"})) return 2;
+  std::vector<ExportRow> rows;
+  std::string error;
+  const bool listed =
+      code == 0 ? FavouriteExportRows(folders, rows, error) : CategoryExportRows(folders, code, rows, error);
+  if (listed && rows.empty()) error = code == 0 ? "there are no favourites to export" : "the category is empty";
+  const auto readClip = [&folders](std::int32_t n, std::vector<std::uint8_t>& stream, std::string& why) {
+    const sound::ClipStatus status = sound::ExtractClipStream(folders.data, n, stream);
+    why = sound::StatusName(status);
+    return status == sound::ClipStatus::Loaded;
+  };
+  if (!listed || rows.empty() || !WriteExport(folder, rows, readClip, error)) {
+    std::fprintf(stderr, "phrasetool: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("%zu phrases written to %s with their recordings\n", rows.size(),
+              (std::filesystem::path(folder) / kExportTableName).c_str());
   return 0;
 }
 

@@ -18,4 +18,9 @@ int Show(const DataFolders& folders, std::int32_t n);
 // and returns when it has been played.
 int Play(const DataFolders& folders, std::int32_t n, bool slow);
 
+// Writes the favourites (code 0) or category `code` into `folder` as
+// phrases.tsv with a sound file per phrase; 1 when there is nothing to
+// export or a file cannot be written.
+int Export(const DataFolders& folders, std::int32_t code, const std::string& folder);
+
 }  // namespace lexoria::phrasetool
