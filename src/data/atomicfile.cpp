@@ -33,8 +33,10 @@ int WriteFileAtomically(const std::filesystem::path& path, std::string_view byte
   for (std::size_t done = 0; done < bytes.size() && error == 0;) {
     const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) error = n == 0 ? ENOSPC : errno;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      error = n == 0 ? ENOSPC : errno;
+    else
+      done += static_cast<std::size_t>(n);
   }
   if (error == 0 && ::fsync(fd) != 0) error = errno;
   // close() reports late write errors (NFS): they count.

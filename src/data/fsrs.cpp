@@ -30,9 +30,7 @@ std::int32_t Scheduler::IntervalFor(double stability) const {
   return std::clamp(static_cast<std::int32_t>(std::lround(days)), 1, p_.maximumInterval);
 }
 
-double Scheduler::InitialStability(Rating rating) const {
-  return ClampStability(p_.w[static_cast<int>(rating) - 1]);
-}
+double Scheduler::InitialStability(Rating rating) const { return ClampStability(p_.w[static_cast<int>(rating) - 1]); }
 
 // Not clamped: the mean reversion pulls towards the unclamped value of Easy.
 double Scheduler::InitialDifficulty(Rating rating) const {
@@ -56,8 +54,8 @@ double Scheduler::RecallStability(double difficulty, double stability, double re
 }
 
 double Scheduler::ForgetStability(double difficulty, double stability, double retrievability) const {
-  const double forgotten = p_.w[11] * std::pow(difficulty, -p_.w[12]) *
-                           (std::pow(stability + 1.0, p_.w[13]) - 1.0) * std::exp(p_.w[14] * (1.0 - retrievability));
+  const double forgotten = p_.w[11] * std::pow(difficulty, -p_.w[12]) * (std::pow(stability + 1.0, p_.w[13]) - 1.0) *
+                           std::exp(p_.w[14] * (1.0 - retrievability));
   // A lapse never leaves the memory more stable than a same-day Again would.
   const double ceiling = stability / std::exp(p_.w[17] * p_.w[18]);
   return ClampStability(std::min(forgotten, ceiling));

@@ -84,8 +84,10 @@ bool OpenBoth(const DataFolders& folders, std::FILE*& english, std::FILE*& japan
               std::string& error) {
   english = e.Get();
   japanese = j.Get();
-  if (english == nullptr) error = "cannot read " + folders.DataFile("English.dat").string();
-  else if (japanese == nullptr) error = "cannot read " + folders.DataFile("Japanese.dat").string();
+  if (english == nullptr)
+    error = "cannot read " + folders.DataFile("English.dat").string();
+  else if (japanese == nullptr)
+    error = "cannot read " + folders.DataFile("Japanese.dat").string();
   return english != nullptr && japanese != nullptr;
 }
 

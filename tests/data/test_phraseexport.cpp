@@ -110,7 +110,8 @@ TEST_F(ExportTest, FavouriteRowsKeepFileOrderAndSkipStrangers) {
   WriteNumberedEnglish(5);
   WriteJapanese(std::vector<JapaneseRecord>(5, JapaneseRecord{u"r", u"j", u"k"}));
   std::vector<unsigned char> favourites;
-  for (const auto& [text, n] : std::vector<std::pair<std::u16string, int>>{{u"Three", 3}, {u"Lost", 900}, {u"One", 1}}) {
+  for (const auto& [text, n] :
+       std::vector<std::pair<std::u16string, int>>{{u"Three", 3}, {u"Lost", 900}, {u"One", 1}}) {
     const EnglishBytes record = EncodeEnglishRecord(text, n);
     favourites.insert(favourites.end(), record.begin(), record.end());
   }
