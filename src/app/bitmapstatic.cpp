@@ -1,10 +1,16 @@
 #include "app/bitmapstatic.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+
+#include "controls/focusring.h"
 
 CBitmapStatic::CBitmapStatic(QWidget* parent) : QLabel(parent) {
   setFrameShape(QFrame::Box);
   setLineWidth(1);
+  // The mouse keeps the focus where it was, as on the picture buttons.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void CBitmapStatic::SetBitmap(const QPixmap& bitmap) {
@@ -31,6 +37,18 @@ void CBitmapStatic::paintEvent(QPaintEvent* event) {
     setPixmap(QPixmap::fromImage(picture_.ForRatio(ratio)));
   }
   QLabel::paintEvent(event);
+  if (hasFocus()) {
+    QPainter painter(this);
+    lexoria::DrawFocusRing(painter, rect());
+  }
+}
+
+void CBitmapStatic::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && event->modifiers() == Qt::NoModifier) {
+    Click();
+    return;
+  }
+  QLabel::keyPressEvent(event);
 }
 
 void CBitmapStatic::mouseReleaseEvent(QMouseEvent* event) {

@@ -1,5 +1,6 @@
 // The push buttons: their objects, pictures and tooltips, and the commands
 // that hand over to the online services.
+#include <QWindow>
 #include <memory>
 
 #include "app/wendarodlg.h"
@@ -80,6 +81,10 @@ void CWendaroDlg::OpenWebPage(int buttonId) { lexoria::online::OpenWebLink(butto
 
 void CWendaroDlg::ShowAboutBox() {
   CAboutDlg about(nullptr);
+  // No parent widget, but it belongs to this window: where the window
+  // system places windows itself (Wayland), it stands over ours.
+  about.winId();
+  if (about.windowHandle() != nullptr) about.windowHandle()->setTransientParent(windowHandle());
   about.exec();
 }
 

@@ -19,6 +19,8 @@ void CWendaroDlg::OnShowCard() {
   card_->SetTexts(forms.shown, kanaBelow ? forms.kana : QString(), forms.english, japaneseFont_, latinFont_);
   // On the main window's screen, at its size before the window system says
   // so: the Japanese is fitted to it.
+  // (Wayland takes the screen, not the position, as the output to fill.)
+  card_->setScreen(screen());
   card_->setGeometry(screen()->geometry());
   card_->showFullScreen();
   card_->raise();

@@ -54,6 +54,7 @@ bool CWendaroDlg::OnInitDialog() {
   setWindowTitle(QString::fromLatin1(lexoria::MainTemplate().title));
   ApplyWindowRegion();
   SetUpButtons();
+  SetUpAccessibility();
   book_.SetFolders({paths_.dataPath(), paths_.favouritesPath()});
   book_.OpenPhraseFiles();
   CheckDataFiles();
@@ -221,6 +222,7 @@ void CWendaroDlg::WriteControls() {
   KeyWordEdit()->setText(lexoria::ToQString(book_.KeyWord()));
   ExactMatchBox()->setChecked(book_.ExactMatch() != 0);
   japanese_->SetText(lexoria::ToQString(book_.JapaneseText()));
+  UpdateAccessibleNames();
 }
 
 void CWendaroDlg::TransferFromControls() {

@@ -236,6 +236,10 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void ShowAboutBox();
   // Once per run: the second call does nothing.
   void RunUpdateHandOver();
+  // Accessibility (accessibility.cpp): names, roles and Tab's order once the
+  // controls exist; the names that follow the view after every transfer.
+  void SetUpAccessibility();
+  void UpdateAccessibleNames();
   // The controls and keys that are not in the template: the slow-play
   // button (slowplay.cpp), the copy menus and the shortcuts.
   void CreateSlowPlayButton();

@@ -1,5 +1,6 @@
 #include "controls/hoverbutton.h"
 
+#include "controls/focusring.h"
 #include "controls/owntooltip.h"
 #include "toolkit/resources.h"
 #include "toolkit/stringtable.h"
@@ -12,6 +13,8 @@ CHoverButton::CHoverButton(QWidget* parent) : QPushButton(parent) {
   setMouseTracking(true);
   setAttribute(Qt::WA_NoSystemBackground);
   setFlat(true);
+  // Tab reaches it and draws its ring; a click leaves the focus where it was.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 bool CHoverButton::LoadBitmap(int id) {
@@ -97,6 +100,8 @@ void CHoverButton::paintEvent(QPaintEvent*) {
   const QRectF source(picture * buttonSize_.width() * ratio, 0, buttonSize_.width() * ratio,
                       buttonSize_.height() * ratio);
   p.drawImage(QRectF(QPointF(0, 0), QSizeF(buttonSize_)), bitmap_, source);
+  // The picture alone cannot show where Tab is.
+  if (hasFocus()) lexoria::DrawFocusRing(p, rect());
 }
 
 void CHoverButton::mouseMoveEvent(QMouseEvent* event) {

@@ -1,10 +1,22 @@
 #include "controls/skinneddialog.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWindow>
 
 #include "toolkit/bitmaptoregion.h"
+
+CSkinnedDialog::CSkinnedDialog(QWidget* parent) : QDialog(parent) {
+  if (MaskIsInputOnly()) DrawTransparentOutsideShape();
+}
+
+bool CSkinnedDialog::MaskIsInputOnly() { return QGuiApplication::platformName().startsWith(QLatin1String("wayland")); }
+
+void CSkinnedDialog::DrawTransparentOutsideShape() {
+  setAttribute(Qt::WA_TranslucentBackground);
+  setAutoFillBackground(false);
+}
 
 std::optional<QRegion> CSkinnedDialog::ShapeOf(const QImage& picture) {
   return lexoria::BitmapToRegion(picture, lexoria::kKeyBlack, 0);
@@ -25,6 +37,8 @@ void CSkinnedDialog::paintEvent(QPaintEvent* event) {
     return;
   }
   QPainter painter(this);
+  // The key black stays out: there the desktop shows through.
+  if (DrawnTransparent() && shape_) painter.setClipRegion(*shape_);
   skin_.Draw(painter, QPoint(0, 0));
 }
 

@@ -4,6 +4,11 @@
 // made this way; what differs (icon, controls, when the shape is applied) is
 // theirs. The picture is drawn at the device pixel ratio; the shape is cut
 // in 1x pixels and scaled by the window system with the window.
+//
+// Where the shape is only the input region (Wayland), the window is drawn
+// with a transparent background and the picture only inside the shape, so
+// the corners and what lies below the picture show the desktop, as the
+// mask shows it under X11.
 #pragma once
 
 #include <QDialog>
@@ -19,7 +24,12 @@ class CSkinnedDialog : public QDialog {
   Q_OBJECT
 
  public:
-  explicit CSkinnedDialog(QWidget* parent = nullptr) : QDialog(parent) {}
+  explicit CSkinnedDialog(QWidget* parent = nullptr);
+
+  // True on window systems where a mask cuts only the input, not the
+  // picture: the dialog is then drawn transparent outside its shape.
+  static bool MaskIsInputOnly();
+  bool DrawnTransparent() const { return testAttribute(Qt::WA_TranslucentBackground); }
 
   // The picture in 1x pixels, and as last drawn for the device's ratio.
   const QImage& SkinPicture() const { return skin_.OneX(); }
@@ -32,6 +42,9 @@ class CSkinnedDialog : public QDialog {
   // it; the window is cut only when ApplyShape() runs.
   void SetSkin(int bitmapId);
   void ApplyShape();
+  // Draws the window transparent outside its shape; before it is first
+  // shown. The constructor asks for it where MaskIsInputOnly().
+  void DrawTransparentOutsideShape();
 
   // The picture at the top left, or the dialog's own background without one.
   void paintEvent(QPaintEvent* event) override;

@@ -1,8 +1,10 @@
 #include "controls/transparentstatic.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 #include <QPainter>
 
+#include "controls/focusring.h"
 #include "toolkit/dialogtemplate.h"
 
 namespace ss = lexoria::ss;
@@ -18,8 +20,14 @@ CTransparentStatic::~CTransparentStatic() = default;
 
 void CTransparentStatic::SetText(const QString& text) {
   if (text == text_) return;
+  const QString old = text_;
   text_ = text;
   update();
+  // A screen reader hears the new text.
+  if (QAccessible::isActive()) {
+    QAccessibleTextUpdateEvent event(this, 0, old, text_);
+    QAccessible::updateAccessibility(&event);
+  }
 }
 
 void CTransparentStatic::SetTextColour(std::uint32_t colour) {
@@ -67,6 +75,7 @@ void CTransparentStatic::paintEvent(QPaintEvent*) {
   const Qt::TextElideMode elide = ElideMode();
   if (elide != Qt::ElideNone) shown = painter.fontMetrics().elidedText(text_, elide, width());
   painter.drawText(rect(), TextFlags(), shown);
+  if (hasFocus()) lexoria::DrawFocusRing(painter, rect());
 }
 
 void CTransparentStatic::mouseReleaseEvent(QMouseEvent* event) {

@@ -11,9 +11,9 @@ struct StringResource {
 
 // The tooltips of the main window's buttons (Latin-1, as the templates).
 constexpr StringResource kStrings[] = {
-    {1021, "Seach"},
+    {1021, "Search"},
     {1022, "Related phrases"},
-    {1023, "Seach OK"},
+    {1023, "Run the search"},
     {1026, "Favorite phrases"},
     {1030, "Minimize"},
     {1031, "Play sound"},

@@ -13,6 +13,18 @@
 #include <QTimer>
 
 namespace {
+// A skinned dialog drawn as on Wayland.
+class TransparentSkin : public CSkinnedDialog {
+ public:
+  TransparentSkin() {
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    DrawTransparentOutsideShape();
+    SetSkin(1129);
+    setFixedSize(734, 611);
+    ApplyShape();
+  }
+};
+
 struct ButtonRow {
   int id;
   QSize size;
@@ -37,8 +49,8 @@ const ButtonRow kButtons[] = {
     {1108, {126, 36}, "Shopping Category"},
     {1109, {126, 36}, "Urgent Category"},
     {1110, {126, 36}, "FAQ Category"},
-    {1021, {81, 29}, "Seach"},
-    {1023, {44, 33}, "Seach OK"},
+    {1021, {81, 29}, "Search"},
+    {1023, {44, 33}, "Run the search"},
     {1022, {86, 13}, "Related phrases"},
     {1026, {90, 13}, "Favorite phrases"},
     {1031, {31, 28}, "Play sound"},
@@ -96,6 +108,32 @@ class WindowSkinTest : public QObject {
       QVERIFY2(w.Dlg().mask().intersected(child->geometry()) == QRegion(child->geometry()),
                qPrintable(child->objectName()));
     }
+  }
+
+  // Where a mask cuts only the input (Wayland), the window is transparent
+  // outside its shape and the skin's own pixels inside it, as X11 shows it.
+  void transparentOutsideTheShapeWhereTheMaskOnlyTakesInput() {
+    QVERIFY(!CSkinnedDialog::MaskIsInputOnly());  // offscreen cuts the picture itself
+    TransparentSkin dlg;
+    QVERIFY(dlg.DrawnTransparent());
+    const QImage shot = dlg.grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    const QImage skin = lexoria::LoadBitmapResource(1129).convertToFormat(QImage::Format_RGB32);
+    const QRegion shape = *dlg.Shape();
+    QCOMPARE(shot.size(), QSize(734, 611));
+    int wrong = 0, inside = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+      for (int x = 0; x < shot.width(); ++x) {
+        const QRgb pixel = shot.pixel(x, y);
+        if (shape.contains(QPoint(x, y))) {
+          ++inside;
+          wrong += qAlpha(pixel) != 255 || (pixel | 0xFF000000) != skin.pixel(x, y);
+        } else {
+          wrong += qAlpha(pixel) != 0;
+        }
+      }
+    }
+    QCOMPARE(wrong, 0);
+    QVERIFY(inside > 700 * 500);
   }
 
   void draggedByAnyFreePoint() {

@@ -110,10 +110,10 @@ class HoverButtonTest : public QObject {
     QVERIFY(!b.HasToolTip());
     b.ActivateToolTip(true);  // no tool yet: nothing to activate
     QVERIFY(!b.IsToolTipActive());
-    b.SetToolTipText(QStringLiteral("Seach"), true);
+    b.SetToolTipText(QStringLiteral("Search"), true);
     QVERIFY(b.HasToolTip());
     QVERIFY(b.IsToolTipActive());
-    QCOMPARE(b.ToolTipText(), QStringLiteral("Seach"));
+    QCOMPARE(b.ToolTipText(), QStringLiteral("Search"));
     // A second call updates the one tool's text.
     b.SetToolTipText(QStringLiteral("Remove from Favorite"), false);
     QCOMPARE(b.ToolTipText(), QStringLiteral("Remove from Favorite"));
