@@ -55,12 +55,13 @@ constexpr AccessibleName kNames[] = {
 // the list, the phrase on show and its sound, the categories, then the
 // links and the window's own buttons. Hidden controls are passed over.
 constexpr int kTabOrder[] = {
-    1021, 1026, 1022,                                            // modes
-    1117, 1020, 1024, 1023, 1116,                                // what the list shows
-    1111,                                                        // the phrases
+    1021, 1026, 1022,                                              // modes
+    1117, 1020, 1024, 1023, 1116,                                  // what the list shows
+    1111,                                                          // the phrases
     1035, 1036, 1033, 1019, 1031, CWendaroDlg::kSlowPlayButtonId,  // the phrase on show
-    1101, 1102, 1103, 1104, 1105, 1106, 1107, 1108, 1109, 1110,  // categories
-    1050, 1046, 1047, 1048, 1030, 1041,                          // links, window
+    1101, 1102, 1103, 1104, 1105, 1106,
+    1107, 1108, 1109, 1110,              // categories
+    1050, 1046, 1047, 1048, 1030, 1041,  // links, window
 };
 
 }  // namespace
@@ -89,8 +90,8 @@ void CWendaroDlg::SetUpAccessibility() {
 void CWendaroDlg::UpdateAccessibleNames() {
   if (favouriteToggleButton_ == nullptr) return;
   // What the button does, which is the view's to decide, not the tooltip's.
-  const QString toggle = book_.FavouritesView() ? QStringLiteral("Remove from favourites")
-                                                : QStringLiteral("Add to favourites");
+  const QString toggle =
+      book_.FavouritesView() ? QStringLiteral("Remove from favourites") : QStringLiteral("Add to favourites");
   if (favouriteToggleButton_->accessibleName() != toggle) favouriteToggleButton_->setAccessibleName(toggle);
 
   QString list = QStringLiteral("Phrases");
@@ -109,7 +110,7 @@ void CWendaroDlg::UpdateAccessibleNames() {
   // that box is hidden: a screen reader says it with the control.
   if (QLabel* caption = Caption(1018)) {
     QWidget* labelled = book_.ViewMode() == lexoria::kViewBrowse ? static_cast<QWidget*>(subCategoryCombo_)
-                                                                  : static_cast<QWidget*>(KeyWordEdit());
+                                                                 : static_cast<QWidget*>(KeyWordEdit());
     if (caption->buddy() != labelled) caption->setBuddy(labelled);
   }
 

@@ -1,5 +1,6 @@
 // The show-to-a-local card: F11 or a double-click on the Japanese.
 #include <QScreen>
+#include <QStringList>
 
 #include "app/phraseforms.h"
 #include "app/showcard.h"
@@ -17,6 +18,12 @@ void CWendaroDlg::OnShowCard() {
   // The kana spells out the kanji form; the kana form needs no second line.
   const bool kanaBelow = book_.JapaneseForm() && forms.kana != forms.shown;
   card_->SetTexts(forms.shown, kanaBelow ? forms.kana : QString(), forms.english, japaneseFont_, latinFont_);
+  // The card is painted: a screen reader hears what it shows from these.
+  card_->setAccessibleName(QStringLiteral("Phrase card"));
+  QStringList heard{forms.shown};
+  if (kanaBelow) heard << forms.kana;
+  if (!forms.english.isEmpty()) heard << forms.english;
+  card_->setAccessibleDescription(heard.join(QLatin1Char('\n')));
   // On the main window's screen, at its size before the window system says
   // so: the Japanese is fitted to it.
   // (Wayland takes the screen, not the position, as the output to fill.)

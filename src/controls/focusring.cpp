@@ -12,9 +12,9 @@ void DrawFocusRing(QPainter& painter, const QRect& area) {
   const qreal ratio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1.0;
   const int line = FocusRingLineWidth(ratio);
   // In device pixels: whole-pixel strips never blend into their neighbours.
-  const QRect device(static_cast<int>(std::lround(area.left() * ratio)), static_cast<int>(std::lround(area.top() * ratio)),
-                     static_cast<int>(std::lround(area.width() * ratio)),
-                     static_cast<int>(std::lround(area.height() * ratio)));
+  const QRect device(
+      static_cast<int>(std::lround(area.left() * ratio)), static_cast<int>(std::lround(area.top() * ratio)),
+      static_cast<int>(std::lround(area.width() * ratio)), static_cast<int>(std::lround(area.height() * ratio)));
   painter.save();
   painter.resetTransform();
   painter.scale(1 / ratio, 1 / ratio);

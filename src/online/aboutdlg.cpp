@@ -19,6 +19,7 @@ void CAboutDlg::CreateControls() {
     if (spec.kind == lexoria::ControlKind::PushButton) {
       okButton_ = new CHoverButton(this);
       okButton_->setDefault(true);
+      okButton_->setAccessibleName(QStringLiteral("OK"));  // the picture says it
       widget = okButton_;
     } else {
       auto* label = new CLabel(this);

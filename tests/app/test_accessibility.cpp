@@ -12,8 +12,10 @@
 #include <set>
 
 #include "app/bitmapstatic.h"
+#include "app/showcard.h"
 #include "controls/focusring.h"
 #include "controls/hoverbutton.h"
+#include "online/aboutdlg.h"
 #include "windowfixture.h"
 
 using windowtest::DataFolder;
@@ -57,6 +59,7 @@ class AccessibilityTest : public QObject {
   void favouriteButtonSaysWhatTheViewDoes();
   void listAndKeyWordNamedByTheView();
   void switchesArePressableButtons();
+  void aboutBoxAndCardNamed();
   void tabGoesRoundEveryControl();
   void focusRingIsCrisp_data();
   void focusRingIsCrisp();
@@ -124,9 +127,9 @@ void AccessibilityTest::everyControlHasAName() {
                          qobject_cast<CBitmapStatic*>(widget);
       if (!works || widget->window() != &w.Dlg()) continue;
       if (widget->objectName() == QLatin1String("1115")) continue;  // the list's slot choice, named by its line
-      QVERIFY2(!NameOf(widget).isEmpty(), qPrintable(QString("%1 %2 in %3")
-                                                          .arg(widget->metaObject()->className(),
-                                                               widget->objectName(), QLatin1String(mode))));
+      QVERIFY2(!NameOf(widget).isEmpty(),
+               qPrintable(QString("%1 %2 in %3")
+                              .arg(widget->metaObject()->className(), widget->objectName(), QLatin1String(mode))));
     }
   };
   check("browse");
@@ -228,6 +231,21 @@ void AccessibilityTest::switchesArePressableButtons() {
   QCOMPARE(w.Text(1033), QString("Kanji 1"));
 }
 
+void AccessibilityTest::aboutBoxAndCardNamed() {
+  DataFolder data;
+  {
+    CAboutDlg about(nullptr);
+    QCOMPARE(NameOf(about.OkButton()), QString("OK"));
+  }
+  Window w;
+  QTest::keyClick(&w.Dlg(), Qt::Key_F11);
+  QWidget* card = w.Dlg().Card();
+  QVERIFY(card != nullptr && card->isVisible());
+  QCOMPARE(NameOf(card), QString("Phrase card"));
+  QCOMPARE(Reader(card)->text(QAccessible::Description), QString("Kanji 1\nKana 1\nPhrase 1"));
+  card->close();
+}
+
 void AccessibilityTest::tabGoesRoundEveryControl() {
   DataFolder data;
   Window w;
@@ -303,7 +321,8 @@ void AccessibilityTest::focusedButtonShowsTheRing() {
   const QImage focused = play->grab().toImage().convertToFormat(before.format());
   QVERIFY(focused != before);
   QCOMPARE(focused.pixel(0, 0), lexoria::kFocusRingOuter.rgb());
-  QCOMPARE(focused.pixel(focused.width() / 2, focused.height() / 2), before.pixel(before.width() / 2, before.height() / 2));
+  QCOMPARE(focused.pixel(focused.width() / 2, focused.height() / 2),
+           before.pixel(before.width() / 2, before.height() / 2));
 }
 
 QTEST_MAIN(AccessibilityTest)

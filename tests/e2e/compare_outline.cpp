@@ -104,7 +104,6 @@ int main(int argc, char** argv) {
   long long differing = 0;
   for (size_t i = 0; i < a.inside.size(); ++i) differing += a.inside[i] != b.inside[i] ? 1 : 0;
   const double share = static_cast<double>(differing) / static_cast<double>(a.count);
-  std::printf("differing pixels %lld, %.4f%% of the window (at most %.4f%%)\n", differing, share * 100,
-              maxShare * 100);
+  std::printf("differing pixels %lld, %.4f%% of the window (at most %.4f%%)\n", differing, share * 100, maxShare * 100);
   return share <= maxShare ? 0 : 1;
 }
