@@ -12,7 +12,7 @@ endif()
 # lower-case name a shell user types.
 install(PROGRAMS $<TARGET_FILE:Lexoria_Japanese> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME ${LEXORIA_INSTALL_NAME})
 
-foreach(name English.dat Japanese.dat MapEngSpec.data Relate.dat data.idx data.dat)
+foreach(name English.dat Japanese.dat MapEngSpec.data Relate.dat Readings.txt data.idx data.dat)
   install(FILES ${CMAKE_SOURCE_DIR}/content/generated/${name} DESTINATION ${LEXORIA_INSTALL_DATADIR})
 endforeach()
 

@@ -65,7 +65,7 @@ DESTDIR=$root cmake --install "$build" --prefix /usr >"$scratch/install.log" || 
 # Layout: the three programs and nothing else in bin/.
 bins=$(cd "$prefix/bin" && ls | tr '\n' ' ')
 [ "$bins" = "lexoria-japanese mpadec phrasetool " ] || fail "bin/ holds: $bins"
-for f in English.dat Japanese.dat MapEngSpec.data Relate.dat data.idx data.dat; do
+for f in English.dat Japanese.dat MapEngSpec.data Relate.dat Readings.txt data.idx data.dat; do
   cmp -s "$build/run/$f" "$prefix/share/lexoria-japanese/$f" || fail "share/lexoria-japanese/$f differs from the run folder's"
 done
 expected=(

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Turns content/phrases/*.txt and content/related.txt into the files the
 program reads: the four UTF-16LE source texts (English.txt, Pron.txt,
-Japanese1.txt, Japanese2.txt), MapEngSpec.data and Relate.dat in
-content/generated/, then runs `phrasebuild all` there for English.dat and
+Japanese1.txt, Japanese2.txt), MapEngSpec.data, Relate.dat and the UTF-8
+Readings.txt in content/generated/, then runs `phrasebuild all` there for English.dat and
 Japanese.dat.
 
 usage: generate.py [--phrasebuild PATH] [--out DIR]
@@ -50,6 +50,11 @@ def relate_file(content: P.Content) -> bytes:
     return bytes(out)
 
 
+def readings_file(content: P.Content) -> bytes:
+    """`NNNN<TAB>annotated Japanese` per phrase with a reading line, in number order."""
+    return "".join(f"{n:04d}\t{line}\n" for n, line in sorted(content.readings.items())).encode("utf-8")
+
+
 def generated_sources(content: P.Content) -> dict[str, bytes]:
     """Every generated file except those phrasebuild and the recorder make."""
     ps = [content.phrases[n] for n in range(1, P.PHRASE_COUNT + 1)]
@@ -60,6 +65,7 @@ def generated_sources(content: P.Content) -> dict[str, bytes]:
         "Japanese2.txt": utf16_lines([p.japanese2 for p in ps]),
         "MapEngSpec.data": template_file(content),
         "Relate.dat": relate_file(content),
+        "Readings.txt": readings_file(content),
     }
 
 

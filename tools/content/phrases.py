@@ -52,11 +52,13 @@ class Content:
     sections: list[tuple[str, int, int, str, int]]  # name, first, last, file, line
     related: dict[int, list[int]]
     errors: list[str]
+    readings: dict[int, str] = dataclasses.field(default_factory=dict)  # annotated lines
 
 
 _PHRASE = re.compile(r"^(\d{4}) \| ")
 _GROUP = re.compile(r"^group (\d{4})-(\d{4}) \| (.*)$")
 _SAY = re.compile(r"^say (\d{4}) \| (.*)$")
+_READING = re.compile(r"^(\d{4}) \| (\S.*)$")
 _SECTION = re.compile(r"^== (.*) \((\d+)-(\d+)\)\s*$")
 
 
@@ -103,7 +105,8 @@ def load(root: pathlib.Path) -> Content:
             if n in phrases:
                 phrases[n].group_head = g.first
                 phrases[n].group_size = g.size
-    return Content(phrases, groups, sections, load_related(root, errors), errors)
+    related = load_related(root, errors)
+    return Content(phrases, groups, sections, related, errors, load_readings(root, errors))
 
 
 def load_related(root: pathlib.Path, errors: list[str]) -> dict[int, list[int]]:
@@ -121,6 +124,27 @@ def load_related(root: pathlib.Path, errors: list[str]) -> dict[int, list[int]]:
         except ValueError:
             errors.append(f"related.txt:{lineno}: not 'NNNN: NNNN NNNN ...'")
     return related
+
+
+def load_readings(root: pathlib.Path, errors: list[str]) -> dict[int, str]:
+    """content/readings.txt: `NNNN | annotated Japanese` lines."""
+    path = content_dir(root) / "readings.txt"
+    readings: dict[int, str] = {}
+    if not path.exists():
+        return readings
+    for lineno, raw in enumerate(path.read_text(encoding="utf-8").splitlines(), 1):
+        line = raw.rstrip()
+        if not line or line.startswith("#"):
+            continue
+        m = _READING.match(line)
+        if not m:
+            errors.append(f"readings.txt:{lineno}: not 'NNNN | annotated Japanese'")
+            continue
+        n = int(m.group(1))
+        if n in readings:
+            errors.append(f"readings.txt:{lineno}: phrase {n} has a second line")
+        readings[n] = m.group(2)
+    return readings
 
 
 def reduce_slots(template: str, choose=lambda alts: alts[0]) -> str:

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Tests of the content tools on small fixtures: the source parser, the
-generated record layouts and the validator's group and relation checks.
+generated record layouts, the validator's group, relation and reading
+checks, the reading notation and the reading drafter's alignment.
 
 usage: python3 tools/content/test_content.py
 """
@@ -14,6 +15,8 @@ import unittest
 
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
+import annotate as A  # noqa: E402
+import furigana as F  # noqa: E402
 import generate as G  # noqa: E402
 import phrases as P  # noqa: E402
 import readings as RD  # noqa: E402
@@ -76,6 +79,16 @@ class ParserTest(unittest.TestCase):
                 self.assertEqual(len(errors), 1, errors)
                 self.assertTrue(errors[0].startswith(error), errors[0])
 
+    def test_reading_lines(self):
+        with tempfile.TemporaryDirectory() as tmp:
+            root = pathlib.Path(tmp)
+            write_content(root, "0001 | Station. | 駅。 | えき。 | Eki.")
+            (root / "content" / "readings.txt").write_text(
+                "# readings\n\n0001 | 駅{えき}。\n0002 駅{えき}\n0001 | 駅{えき}です。\n", encoding="utf-8")
+            c = P.load(root)
+        self.assertEqual(c.readings, {1: "駅{えき}です。"})
+        self.assertEqual([e.split(": ", 1)[0] for e in c.errors], ["readings.txt:4", "readings.txt:5"])
+
     def test_bad_related_line(self):
         with tempfile.TemporaryDirectory() as tmp:
             write_content(pathlib.Path(tmp), "", "0001: 0002 x3\n")
@@ -123,6 +136,12 @@ class GeneratedLayoutTest(unittest.TestCase):
         c.phrases[3].english = "x" * 176
         with self.assertRaises(ValueError):
             G.template_file(c)
+
+    def test_readings_file(self):
+        c = full_content()
+        c.readings = {12: "駅{えき}", 3: "｜7時{しちじ}"}
+        self.assertEqual(G.readings_file(c), "0003\t｜7時{しちじ}\n0012\t駅{えき}\n".encode("utf-8"))
+        self.assertIn("Readings.txt", G.generated_sources(c))
 
     def test_utf16_lines(self):
         self.assertEqual(G.utf16_lines(["a", "é"]), "\ufeffa\r\né\r\n".encode("utf-16-le"))
@@ -235,6 +254,113 @@ class ValidatorTest(unittest.TestCase):
                 V.check_phrases(c, problems)
                 self.assertEqual([e for e in expected if any(e in p for p in problems)], expected)
                 self.assertEqual(len(problems), len(expected), problems)
+
+
+    def test_readings(self):
+        cases = [
+            ("reading that spells the kana", {10: "駅{えき}です。"}, []),
+            ("no line", {}, ["readings: phrase 10 holds kanji and has no line"]),
+            ("wrong reading", {10: "駅{えけ}です。"},
+             ["readings: phrase 10: its readings spell 'えけです。', not the kana 'えきです。'"]),
+            ("other kanji", {10: "馬{えき}です。"},
+             ["readings: phrase 10: without readings it spells '馬です。', not the kanji-kana '駅です。'"]),
+            ("kanji left bare", {10: "駅です。"}, ["readings: phrase 10: '駅です。' holds kanji without a reading"]),
+            ("line for a phrase with nothing to read", {10: "駅{えき}です。", 11: "です。"},
+             ["readings: phrase 11 has nothing to read and needs no line"]),
+            ("line for no phrase", {10: "駅{えき}です。", 900: "駅{えき}"}, ["readings: phrase 900 does not exist"]),
+        ]
+        for name, readings, expected in cases:
+            with self.subTest(name):
+                c = full_content()
+                c.phrases[10].japanese1, c.phrases[10].japanese2 = "駅です。", "えきです。"
+                c.readings = readings
+                problems = []
+                differ = V.check_readings(c, problems)
+                self.assertEqual(problems, expected)
+                self.assertEqual(differ, sum(": phrase 10: " in p for p in expected))
+
+
+class FuriganaTest(unittest.TestCase):
+    def test_renderings(self):
+        cases = [
+            ("駅{えき}へはどう行{い}けばいいですか？", "駅へはどう行けばいいですか？", "えきへはどういけばいいですか？"),
+            ("日本{にほん}語{ご}", "日本語", "にほんご"),
+            ("｜7時45分{しちじよんじゅうごふん}です。", "7時45分です。", "しちじよんじゅうごふんです。"),
+            ("｜ＩＣ{アイシー}カード", "ＩＣカード", "アイシーカード"),
+            ("｜お土産{おみやげ}", "お土産", "おみやげ"),
+            ("人々{ひとびと}と", "人々と", "ひとびとと"),
+            ("スペイン語{ご}", "スペイン語", "スペインご"),
+            ("ありがとう", "ありがとう", "ありがとう"),
+        ]
+        for annotated, kanji, kana in cases:
+            with self.subTest(annotated):
+                parts, problems = F.parse(annotated)
+                self.assertEqual(problems, [])
+                self.assertEqual((F.kanji_text(parts), F.kana_text(parts)), (kanji, kana))
+                self.assertEqual(F.check(annotated, kanji, kana), [])
+
+    def test_malformed_lines(self):
+        cases = [
+            ("{えき}です", "has no kanji before it"),
+            ("駅{えき", "is not closed"),
+            ("駅です", "holds kanji without a reading"),
+            ("駅{eki}", "is not kana"),
+            ("駅{}", "is not kana"),
+            ("｜駅", "is not followed by a base and a reading"),
+            ("｜{えき}", "is not followed by a base and a reading"),
+            ("えき}", "closes no reading"),
+        ]
+        for annotated, expected in cases:
+            with self.subTest(annotated):
+                problems = F.parse(annotated)[1]
+                self.assertTrue(any(expected in p for p in problems), problems)
+
+    def test_how_a_reading_is_written(self):
+        self.assertEqual(F.annotate("駅", "えき", "この"), "駅{えき}")
+        self.assertEqual(F.annotate("語", "ご", "日本{にほん}"), "語{ご}")
+        self.assertEqual(F.annotate("7時", "しちじ", ""), "｜7時{しちじ}")
+
+
+class DraftTest(unittest.TestCase):
+    """The drafter on analyser output written by hand, as MeCab gives it."""
+
+    def test_readings_taken_from_the_kana_rendering(self):
+        noun, counter, num, verb = "名詞,普通名詞,一般,", "名詞,普通名詞,助数詞可能,", "名詞,数詞,,", "動詞,一般,,"
+        particle = "助詞,格助詞,,"
+        cases = [
+            ("the analyser's reading where it fits, the kana's where not",
+             "日本語を話せます。", "にほんごをはなせます。",
+             [("日本", "にっぽん", noun), ("語", "ご", noun), ("を", "を", particle), ("話せ", "はなせ", verb),
+              ("ます", "ます", particle), ("。", None, "補助記号")],
+             "日本{にほん}語{ご}を話{はな}せます。"),
+            ("a clock time is one base", "7時45分です。", "しちじよんじゅうごふんです。",
+             [("7", "なな", num), ("時", "じ", counter), ("45", "よんご", num), ("分", "ぷん", counter),
+              ("です", "です", "助動詞"), ("。", None, "補助記号")],
+             "｜7時45分{しちじよんじゅうごふん}です。"),
+            ("a number takes its counter, not the next word", "1週間滞在します。", "いっしゅうかんたいざいします。",
+             [("1", "いち", num), ("週間", "しゅうかん", "接尾辞,名詞的,一般,"), ("滞在", "たいざい", noun),
+              ("し", "し", verb), ("ます", "ます", "助動詞"), ("。", None, "補助記号")],
+             "｜1週間{いっしゅうかん}滞在{たいざい}します。"),
+            ("a Latin name with its joiner", "Ｗｉ－Ｆｉです。", "ワイファイです。",
+             [("Ｗ", "だぶりゅー", "記号,文字,,"), ("ｉ", "あい", "記号,文字,,"), ("－", None, "名詞,普通名詞,,"),
+              ("Ｆ", "えふ", "記号,文字,,"), ("ｉ", "あい", "記号,文字,,"), ("です", "です", "助動詞"),
+              ("。", None, "補助記号")],
+             "｜Ｗｉ－Ｆｉ{ワイファイ}です。"),
+            ("okurigana inside a word", "乗り換えます", "のりかえます",
+             [("乗り換え", "のりかえ", verb), ("ます", "ます", "助動詞")], "乗{の}り換{か}えます"),
+            ("stems whose guesses miss become one base", "小型車です", "こがたしゃです",
+             [("小型", "こがた", noun), ("車", "くるま", noun), ("です", "です", "助動詞")], "小型車{こがたしゃ}です"),
+        ]
+        for name, kanji, kana_line, words, expected in cases:
+            with self.subTest(name):
+                line, notes = A.draft(kanji, kana_line, words)
+                self.assertEqual(line, expected)
+                self.assertEqual(F.check(line, kanji, kana_line), [])
+
+    def test_renderings_that_do_not_align(self):
+        line, notes = A.draft("駅です", "えきでした", [("駅", "えき", "名詞"), ("です", "です", "助動詞")])
+        self.assertIsNone(line)
+        self.assertTrue(notes)
 
 
 class RomajiTest(unittest.TestCase):

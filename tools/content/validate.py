@@ -7,6 +7,8 @@ sources and on the committed files in content/generated/:
 - template groups of 2 to 8 inside one sub-category, every range starting at
   a group head or a single phrase, every choice naming a phrase of the group;
 - 2 to 8 related phrases each, a template variant's not its head's;
+- a reading line for every phrase that holds kanji, giving back the
+  kanji-kana rendering without its readings and the kana rendering with them;
 - the committed generated files equal what the sources produce now (and
   English.dat / Japanese.dat equal what phrasebuild makes of them);
 - 826 clips of bare MPEG-2 layer III frames, at most 300 frames each, made
@@ -26,6 +28,7 @@ import sys
 import tempfile
 
 import categories as C
+import furigana as F
 import generate as G
 import phrases as P
 import record as R
@@ -39,8 +42,7 @@ MACRONS = set("āīūēōĀĪŪĒŌ")
 DIGITS = set("0123456789０１２３４５６７８９")
 
 
-def is_kanji(ch: str) -> bool:
-    return "\u4e00" <= ch <= "\u9fff" or "\u3400" <= ch <= "\u4dbf"
+is_kanji = F.is_kanji
 
 
 def check_phrases(c: P.Content, problems: list[str]) -> None:
@@ -132,6 +134,26 @@ def check_related(c: P.Content, problems: list[str]) -> None:
             problems.append(f"related: phrase {n} has its group head {head}'s list")
 
 
+def check_readings(c: P.Content, problems: list[str]) -> int:
+    """Problems of content/readings.txt; returns how many lines differ from
+    their phrase's renderings."""
+    differ = 0
+    for n, p in sorted(c.phrases.items()):
+        if n not in c.readings and any(is_kanji(ch) for ch in p.japanese1):
+            problems.append(f"readings: phrase {n} holds kanji and has no line")
+    for n, line in sorted(c.readings.items()):
+        p = c.phrases.get(n)
+        if p is None:
+            problems.append(f"readings: phrase {n} does not exist")
+            continue
+        if not any(F.needs_reading(ch) for ch in p.japanese1):
+            problems.append(f"readings: phrase {n} has nothing to read and needs no line")
+        found = F.check(line, p.japanese1, p.japanese2)
+        differ += bool(found)
+        problems.extend(f"readings: phrase {n}: {f}" for f in found)
+    return differ
+
+
 def check_generated(c: P.Content, phrasebuild: str | None, problems: list[str]) -> None:
     try:
         expected = G.generated_sources(c)
@@ -206,6 +228,9 @@ def main() -> int:
     if len(c.phrases) == P.PHRASE_COUNT:
         check_groups(c, problems)
         check_related(c, problems)
+        differ = check_readings(c, problems)
+        words = sum(len([x for x in F.parse(line)[0] if isinstance(x, F.Reading)]) for line in c.readings.values())
+        print(f"readings: {len(c.readings)} lines, {words} words, {differ} differences")
         check_generated(c, args.phrasebuild, problems)
         check_archive(c, args.cliptool, problems)
     for p in problems:
