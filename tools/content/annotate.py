@@ -195,19 +195,17 @@ def draft(kanji: str, kana: str, words) -> tuple[str | None, list[str]]:
         readings = fit(runs, kana)
         if readings is None:
             return None, ["no alignment of the kanji-kana and kana renderings"]
-        needy = [r for r in runs if r.needy]
-        # Two stems side by side whose readings did not fit become one base:
-        # 日本語 read as one word rather than split at a guess.
+        # Two stems side by side whose readings both missed the analyser's
+        # become one base: where neither guess fits, the split between them
+        # is a guess of ours (日本語 read にほんご, split as に|ほんご).
         index = {id(r): i for i, r in enumerate(runs)}
-        bad = next((r for r, k in zip(needy, readings)
-                    if hiragana(k) not in r.guesses and r.guesses
-                    and any(0 <= index[id(r)] + d < len(runs) and runs[index[id(r)] + d].needy
-                            for d in (-1, 1))), None)
+        missed = {id(r) for r, k in zip([r for r in runs if r.needy], readings) if hiragana(k) not in r.guesses}
+        bad = next((r for r in runs if id(r) in missed and index[id(r)] + 1 < len(runs)
+                    and id(runs[index[id(r)] + 1]) in missed), None)
         if bad is None:
             break
-        i = index[id(bad)]
-        lo = i - 1 if i > 0 and runs[i - 1].needy else i
-        hi = i + 1 if i + 1 < len(runs) and runs[i + 1].needy else i
+        lo = index[id(bad)]
+        hi = lo + 1
         runs[lo:hi + 1] = [Run("".join(r.text for r in runs[lo:hi + 1]), True, [])]
     notes = []
     out = ""

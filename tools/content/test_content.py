@@ -348,8 +348,10 @@ class DraftTest(unittest.TestCase):
              "｜Ｗｉ－Ｆｉ{ワイファイ}です。"),
             ("okurigana inside a word", "乗り換えます", "のりかえます",
              [("乗り換え", "のりかえ", verb), ("ます", "ます", "助動詞")], "乗{の}り換{か}えます"),
-            ("stems whose guesses miss become one base", "小型車です", "こがたしゃです",
-             [("小型", "こがた", noun), ("車", "くるま", noun), ("です", "です", "助動詞")], "小型車{こがたしゃ}です"),
+            ("a stem whose guess misses, beside one whose guess fits", "小型車です", "こがたしゃです",
+             [("小型", "こがた", noun), ("車", "くるま", noun), ("です", "です", "助動詞")], "小型{こがた}車{しゃ}です"),
+            ("two stems whose guesses miss become one base", "東京都です", "とうきょうとです",
+             [("東京", "ひがしきょう", noun), ("都", "みやこ", noun), ("です", "です", "助動詞")], "東京都{とうきょうと}です"),
         ]
         for name, kanji, kana_line, words, expected in cases:
             with self.subTest(name):
