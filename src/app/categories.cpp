@@ -24,19 +24,19 @@ constexpr std::array<CategoryButton, 10> kButtons = {{
 
 // Sub-category entries of combo 1117, by category code.
 constexpr std::array<const char*, 8> kBasic = {"All",   "Greetings",     "Language", "Weather",
-                                               "Signs", "Date and Time", "Numbers",  "Key words and phrase"};
+                                               "Signs", "Date and Time", "Numbers",  "Key Words and Phrases"};
 constexpr std::array<const char*, 11> kTravel = {"All",   "Arrival",   "Loss and damage", "Directions",      "Plane",
                                                  "Signs", "Train/Bus", "Car rental",      "Gas and Parking", "Problems",
                                                  "Taxi"};
-constexpr std::array<const char*, 6> kFood = {"All",       "Finding Restaurant", "At Restaurant", "Personal Needs",
-                                              "Complains", "Menu Reader"};
+constexpr std::array<const char*, 6> kFood = {
+    "All", "Finding a Restaurant", "At the Restaurant", "Personal Needs", "Complaints", "Menu Reader"};
 constexpr std::array<const char*, 8> kLodging = {"All",         "Reservation",    "At Hotel", "Check in",
                                                  "About Hotel", "Personal Needs", "Problems", "Check out"};
 constexpr std::array<const char*, 3> kBusiness = {"All", "Basic", "Exchange Information"};
 constexpr std::array<const char*, 4> kSightSeeing = {"All", "Questions", "Useful Words", "Leisure"};
 constexpr std::array<const char*, 4> kSocial = {"All", "Conversation", "Get Together", "Exchange Information"};
 constexpr std::array<const char*, 5> kShopping = {"All", "Finding places", "Purchase", "Return", "Banking"};
-constexpr std::array<const char*, 4> kEmergency = {"All", "Medical", "Loss and missing", "Help"};
+constexpr std::array<const char*, 4> kEmergency = {"All", "Medical", "Lost and Missing", "Help"};
 constexpr std::array<const char*, 6> kQuestion = {"All", "Where", "When", "How much/many", "Why", "Who/Which"};
 constexpr std::array<const char*, 1> kFavourites = {"All"};
 

@@ -3,9 +3,12 @@
 Both are reduced to one key: the kana spelled out letter by letter (おう as
 "ou", ー as the vowel again), the romaji with each macron as its doubled
 vowel; then ou and oo are one, は/わ and へ/え are one (particles are written
-as spoken), and spaces, capitals, apostrophes and punctuation go. A
-missing macron, a wrong syllable or a dropped word makes the keys differ;
-word division and capitals are left to the romaji rules.
+as spoken), and spaces, capitals and punctuation go. ん before a vowel or y
+is spelled n' (kin'en, hon'yaku); in the romaji a word ending in n before a
+word starting with a vowel or y reads the same, since the space divides them
+as the apostrophe does. A missing macron, a wrong syllable, a dropped word or
+a missing (or stray) apostrophe makes the keys differ; word division and
+capitals are left to the romaji rules.
 """
 from __future__ import annotations
 
@@ -24,6 +27,15 @@ _MACRONS = {"ā": "aa", "ī": "ii", "ū": "uu", "ē": "ee", "ō": "oo"}
 
 def _hiragana(text: str) -> str:
     return "".join(chr(ord(ch) - 0x60) if "ァ" <= ch <= "ヶ" else ch for ch in text)
+
+
+def _starts_with_vowel_or_y(rest: str) -> bool:
+    """Whether the kana after a ん starts with a vowel or y (へ included:
+    the particle is spoken e)."""
+    if not rest:
+        return False
+    first = _KANA.get(rest[0], "")
+    return rest[0] == "へ" or first[:1] in ("a", "i", "u", "e", "o", "y")
 
 
 def spell(kana: str) -> str:
@@ -45,6 +57,8 @@ def spell(kana: str) -> str:
         elif ch in _KANA and nxt in _SMALL_VOWEL:
             out.append(_KANA[ch][:-1] + _SMALL_VOWEL[nxt])
             i += 1
+        elif ch == "ん" and _starts_with_vowel_or_y(s[i + 1:]):
+            out.append("n'")
         else:
             out.append(_KANA.get(ch, ""))
         i += 1
@@ -57,7 +71,10 @@ def _key(romaji: str) -> str:
     text = romaji.lower()
     for macron, double in _MACRONS.items():
         text = text.replace(macron, double)
-    text = re.sub(r"[^a-z]", "", text).replace("ou", "oo")
+    # A word ending in n before one starting with a vowel or y: the space
+    # does what the apostrophe does inside a word.
+    text = re.sub(r"n\s+(?=[aeiouy])", "n'", text)
+    text = re.sub(r"[^a-z']", "", text).replace("ou", "oo")
     return text.replace("ha", "wa").replace("he", "e")
 
 

@@ -16,11 +16,13 @@ import unittest
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 
 import annotate as A  # noqa: E402
+import categories as C  # noqa: E402
 import furigana as F  # noqa: E402
 import generate as G  # noqa: E402
 import phrases as P  # noqa: E402
 import readings as RD  # noqa: E402
 import romaji  # noqa: E402
+import sample  # noqa: E402
 import validate as V  # noqa: E402
 
 
@@ -179,6 +181,18 @@ class ValidatorTest(unittest.TestCase):
     def test_range_starting_inside_a_group(self):
         problems = self.group_problems("Good [a|b|c].", ["Good [a].", "Good [b].", "Good [c]."], 6, 8)
         self.assertTrue(any("range 102 (8-23) starts inside the group of 6" in p for p in problems), problems)
+
+    def test_headers_and_program_tables_against_the_range_table(self):
+        c = full_content()
+        c.sections = [(name, first, last, "x.txt", 1)
+                      for _, _, subs in C.CATEGORIES for name, first, last in subs[1:]]
+        problems = []
+        V.check_tables(c, problems)
+        self.assertEqual(problems, [])
+        c.sections[0] = ("Greetings", 1, 8, "x.txt", 1)
+        V.check_tables(c, problems)
+        self.assertEqual(problems, ["header '== Greetings (1-8)' is not a sub-category of the table",
+                                    "sub-category Greetings (1-7) has no '==' header"])
 
     def test_related(self):
         related = {n: [n % 826 + 1, (n + 1) % 826 + 1] for n in range(1, 827)}
@@ -377,6 +391,13 @@ class RomajiTest(unittest.TestCase):
             ("double consonant and tch", "まっちゃアイス", "Matcha aisu", True),
             ("small vowels in loanwords", "ティーシャツ", "Tīshatsu", True),
             ("syllabic n before a vowel", "きんえん", "Kin'en", True),
+            ("apostrophe missing before a vowel", "きんえん", "Kinen", False),
+            ("apostrophe missing before y", "ほけんように", "Hokenyō ni", False),
+            ("apostrophe before y", "ほけんように", "Hoken'yō ni", True),
+            ("stray apostrophe", "かんこく", "Kan'koku", False),
+            ("n ending a word before a vowel", "ごはんをください", "Gohan o kudasai", True),
+            ("n ending a word before the particle e", "にほんへいきます", "Nihon e ikimasu", True),
+            ("n ending a word before wa", "こんばんは", "Konbanwa", True),
             ("verb ending in o + u", "おもうのですが", "omou no desu ga", True),
             ("ei and ii as spelled", "えいご、いいです", "Eigo, ii desu", True),
             ("another word", "すし", "Sashimi", False),
@@ -385,6 +406,16 @@ class RomajiTest(unittest.TestCase):
         for name, kana, pron, ok in cases:
             with self.subTest(name):
                 self.assertEqual(romaji.agrees(kana, pron), ok)
+
+
+class SampleTest(unittest.TestCase):
+    def test_a_seed_draws_one_sample_of_distinct_phrases(self):
+        first = sample.draw(2026, 80)
+        self.assertEqual(first, sample.draw(2026, 80))
+        self.assertEqual(len(set(first)), 80)
+        self.assertEqual(first, sorted(first))
+        self.assertTrue(all(1 <= n <= P.PHRASE_COUNT for n in first))
+        self.assertNotEqual(first, sample.draw(2027, 80))
 
 
 class ReadingTest(unittest.TestCase):

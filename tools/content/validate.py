@@ -9,6 +9,8 @@ sources and on the committed files in content/generated/:
 - 2 to 8 related phrases each, a template variant's not its head's;
 - a reading line for every phrase that holds kanji, giving back the
   kanji-kana rendering without its readings and the kana rendering with them;
+- the `==` sub-category headers, the program's range table and its combo
+  entries all say what tools/content/categories.py says;
 - the committed generated files equal what the sources produce now (and
   English.dat / Japanese.dat equal what phrasebuild makes of them);
 - 826 clips of bare MPEG-2 layer III frames, at most 300 frames each, made
@@ -21,6 +23,7 @@ from __future__ import annotations
 
 import argparse
 import pathlib
+import re
 import shutil
 import struct
 import subprocess
@@ -154,6 +157,33 @@ def check_readings(c: P.Content, problems: list[str]) -> int:
     return differ
 
 
+def check_tables(c: P.Content, problems: list[str]) -> None:
+    """The sub-category headers of the sources, the range table the program
+    looks phrases up in and the combo entries it shows are one table."""
+    leaves = {(name, first, last) for _, _, subs in C.CATEGORIES for name, first, last in subs[1:]}
+    headers = {(name, first, last) for name, first, last, _, _ in c.sections}
+    for name, first, last in sorted(headers - leaves, key=lambda s: s[1]):
+        problems.append(f"header '== {name} ({first}-{last})' is not a sub-category of the table")
+    for name, first, last in sorted(leaves - headers, key=lambda s: s[1]):
+        problems.append(f"sub-category {name} ({first}-{last}) has no '==' header")
+    table = ROOT / "src" / "data" / "phraserangetable.cpp"
+    if table.exists():
+        rows = {tuple(int(x) for x in m) for m in re.findall(r"\{(\d+), \{(\d+), (\d+)\}\}", table.read_text())}
+        if rows != set(C.ranges()):
+            problems.append(f"src/data/phraserangetable.cpp differs from the table: {sorted(rows ^ set(C.ranges()))[:4]}")
+    combo = ROOT / "src" / "app" / "categories.cpp"
+    if combo.exists():
+        source = combo.read_text()
+        arrays = {m.group(1): re.findall(r'"([^"]*)"', m.group(2))
+                  for m in re.finditer(r"(k\w+) = \{(.*?)\};", source, re.S)}
+        for code, _, subs in C.CATEGORIES:
+            m = re.search(rf"case {code}: return (k\w+);", source)
+            shown = arrays.get(m.group(1)) if m else None
+            if shown != [name for name, _, _ in subs]:
+                problems.append(f"combo entries of {code} in src/app/categories.cpp are {shown}, "
+                                f"not {[name for name, _, _ in subs]}")
+
+
 def check_generated(c: P.Content, phrasebuild: str | None, problems: list[str]) -> None:
     try:
         expected = G.generated_sources(c)
@@ -231,6 +261,7 @@ def main() -> int:
         differ = check_readings(c, problems)
         words = sum(len([x for x in F.parse(line)[0] if isinstance(x, F.Reading)]) for line in c.readings.values())
         print(f"readings: {len(c.readings)} lines, {words} words, {differ} differences")
+        check_tables(c, problems)
         check_generated(c, args.phrasebuild, problems)
         check_archive(c, args.cliptool, problems)
     for p in problems:
