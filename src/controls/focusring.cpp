@@ -25,8 +25,8 @@ void DrawFocusRing(QPainter& painter, const QRect& area) {
     painter.fillRect(QRect(r.left(), r.top(), width, r.height()), colour);
     painter.fillRect(QRect(r.right() - width + 1, r.top(), width, r.height()), colour);
   };
-  frame(device, line, kFocusRingOuter);
-  frame(device.adjusted(line, line, -line, -line), line, kFocusRingInner);
+  frame(device, 2 * line, kFocusRingOuter);
+  frame(device.adjusted(2 * line, 2 * line, -2 * line, -2 * line), line, kFocusRingInner);
   painter.restore();
 }
 

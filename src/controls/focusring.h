@@ -1,6 +1,7 @@
-// The keyboard focus ring of the controls that paint themselves: a dark
-// line with a light one inside it, each a whole number of device pixels,
-// drawn on the device pixel grid so it stays sharp at any scale factor.
+// The keyboard focus ring of the controls that paint themselves: a deep
+// vermilion band with a white line inside it, whole device pixels wide and
+// on the device pixel grid, so it stays sharp at any scale factor and shows
+// on the paper, the indigo and the red of the skin alike.
 #pragma once
 
 #include <QColor>
@@ -9,10 +10,11 @@
 
 namespace lexoria {
 
-inline const QColor kFocusRingOuter(0x1B, 0x26, 0x48);  // the skin's indigo ink
-inline const QColor kFocusRingInner(0xFF, 0xFF, 0xFF);
+inline const QColor kFocusRingOuter(160, 44, 28);  // the artwork's deep vermilion
+inline const QColor kFocusRingInner(255, 255, 255);
 
-// Width of each of the two lines in device pixels at a device pixel ratio.
+// One unit of the ring in device pixels at a device pixel ratio: the outer
+// band is two units wide, the inner line one.
 int FocusRingLineWidth(qreal ratio);
 
 // Draws the ring just inside area (logical pixels) of the painter's device.

@@ -281,7 +281,7 @@ void AccessibilityTest::focusRingIsCrisp_data() {
 }
 
 // Every pixel is the ring's or the ground's, never a blend of the two, and
-// each line is whole device pixels wide.
+// each line is whole device pixels wide: two units of band, one of line.
 void AccessibilityTest::focusRingIsCrisp() {
   QFETCH(qreal, ratio);
   const QSize size(31, 28);  // the play button
@@ -299,7 +299,7 @@ void AccessibilityTest::focusRingIsCrisp() {
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
       const int edge = std::min({x, y, image.width() - 1 - x, image.height() - 1 - y});
-      const QRgb expected = edge < line ? outer : edge < 2 * line ? inner : ground.rgb();
+      const QRgb expected = edge < 2 * line ? outer : edge < 3 * line ? inner : ground.rgb();
       if (image.pixel(x, y) != expected) QFAIL(qPrintable(QString("pixel %1,%2").arg(x).arg(y)));
     }
   }
