@@ -85,5 +85,19 @@ TEST_F(CliptoolTest, CheckNamesEachBadClip) {
   EXPECT_EQ(Run("list"), 1);
 }
 
+// Play must sound at once: a clip whose speech starts more than 70 ms in
+// (here a tone behind five silent frames, 120 ms) is named by check.
+TEST_F(CliptoolTest, CheckRefusesSpeechThatStartsLate) {
+  if (!testing::HaveEncoder()) GTEST_SKIP() << "sox or lame is missing";
+  const Bytes tone = testing::Encode(m_dir.Path(), 1.0, "-m m --resample 24 -b 48 -t");
+  ASSERT_FALSE(tone.empty());
+  Bytes late = SilentFrames(5);
+  late.insert(late.end(), tone.begin(), tone.end());
+  testing::WriteArchiveFiles(m_dir.Path(), {tone});
+  EXPECT_EQ(Run("check"), 0);
+  testing::WriteArchiveFiles(m_dir.Path(), {tone, late});
+  EXPECT_EQ(Run("check"), 1);
+}
+
 }  // namespace
 }  // namespace lexoria::sound

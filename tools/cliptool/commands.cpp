@@ -83,6 +83,22 @@ bool IsSilent(const uint8_t* data, uint32_t size) {
   return std::all_of(data, data + size, [](uint8_t b) { return b == 0; });
 }
 
+// Play must sound at once: a clip's speech (its first sample above -40 dBFS)
+// starts at most this far into the clip as it is played.
+constexpr double kLatestSpeechStartMs = 70.0;
+constexpr int kSpeechLevel = 328;  // -40 dBFS of 16-bit full scale
+
+// Milliseconds from the block's start to its first sample above -40 dBFS;
+// negative when there is none.
+double SpeechStartMs(const uint8_t* data, uint32_t size, const WaveFormat& format) {
+  const uint32_t samples = size / 2;
+  for (uint32_t i = 0; i < samples; ++i) {
+    const int16_t s = static_cast<int16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    if (s > kSpeechLevel || s < -kSpeechLevel) return 1000.0 * (i / format.channels) / format.samplesPerSec;
+  }
+  return -1;
+}
+
 // The archive index of the working directory; on failure says why.
 bool ReadIndexOrSayWhy(std::vector<ClipEntry>& entries, uint64_t& bodyBytes) {
   const ClipStatus status = ReadArchiveIndex({}, entries, bodyBytes);
@@ -243,6 +259,11 @@ int CheckClips() {
       fail("decoded " + std::to_string(player.FramesDecoded()) + " of " + std::to_string(played) + " frames");
     } else if (IsSilent(player.Block(), player.BlockSize())) {
       fail("plays only silence");
+    } else if (const double ms = SpeechStartMs(player.Block(), player.BlockSize(), player.Format());
+               ms < 0 || ms > kLatestSpeechStartMs) {
+      char why[96];
+      std::snprintf(why, sizeof why, "speech starts %.0f ms in (at most %.0f)", ms, kLatestSpeechStartMs);
+      fail(ms < 0 ? std::string("no speech above -40 dBFS") : std::string(why));
     }
   }
   player.Close();

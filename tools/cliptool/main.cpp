@@ -17,7 +17,7 @@ int Usage() {
       "                                    the PCM the program plays for clip N (at T,\n"
       "                                    0.25 to 4, its pitch kept: 0.7 is \"Play slowly\")\n"
       "       cliptool build DIR           data.idx and data.dat from DIR/0001.mp3 ...\n"
-      "       cliptool check               every clip loads and renders\n"
+      "       cliptool check               every clip loads, renders and speaks at once\n"
       "The archive is read from and written to the working directory.\n",
       stderr);
   return 2;

@@ -6,10 +6,13 @@ Recordings are cached by the text they speak: content/recordings.tsv keeps,
 per phrase, a hash of the spoken text, and a clip whose text is unchanged is
 taken back out of the existing archive instead of being spoken again.
 
-Pipeline per clip: open_jtalk (48 kHz mono) -> sox (trim silence, 150 ms of
-silence each end, 24 kHz, peak -1 dBFS) -> lame (bare MPEG-2 layer III mono
-frames, 48 kbit/s, no tag, no Xing frame); the clip is decoded and, while its
-peak is off -1 dBFS, encoded again with the difference made up.
+Pipeline per clip: open_jtalk (48 kHz mono) -> sox (silence trimmed: none
+before the speech, 150 ms after it, 24 kHz) -> gain to the book's loudness
+(EBU R 128, -18 LUFS, less where the peak would pass -1 dBFS) -> lame (bare
+MPEG-2 layer III mono frames, 48 kbit/s, no tag, no Xing frame); the clip is
+decoded and, while its peak passes -1 dBFS, encoded again that much quieter.
+The speech then starts about 50 ms into the clip as played, the encoder's
+and decoder's delay included, so Play sounds at once.
 
 usage: record.py [--cliptool PATH] [--jobs N] [--force]
 """
@@ -26,6 +29,7 @@ import subprocess
 import sys
 import tempfile
 
+import clipstats
 import phrases as P
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
@@ -36,12 +40,18 @@ SHARED = pathlib.Path(os.environ.get("LEXORIA_SHARED_DIR", ROOT.parent / "shared
 VOICE = SHARED / "voice" / "mei_normal.htsvoice"
 MAX_SECONDS = 7.0
 # Bump when the pipeline changes so every clip is made again.
-PIPELINE = "jtalk-mei/sox-150ms-24k-n1/lame-m-b48-t/peak-n1/v3"
+PIPELINE = "jtalk-mei/sox-0ms-150ms-24k/r128-n18-peak-n1/lame-m-b48-t/v4"
+# Silence kept before the speech: none, the encoder and decoder add about
+# 45 ms of their own.
+LEAD_SECONDS = 0.0
+# Silence kept after it, so the voice dies away instead of stopping.
+TAIL_SECONDS = 0.15
+# The book's loudness as played; encoding takes about 0.45 LU off the PCM's.
+LOUDNESS_LUFS = -18.0
+ENCODING_LOSS_LU = 0.45
+MAX_LOUDNESS_SHORTFALL_LU = 1.0
 PEAK_DB = -1.0
-PEAK_TOLERANCE_DB = 0.2
 PEAK_PASSES = 3
-# The trimmed PCM is at -1 dBFS: at most this much gain keeps it unclipped.
-MAX_PCM_GAIN_DB = 0.95
 
 
 def text_hash(text: str) -> str:
@@ -79,7 +89,7 @@ def speak(text: str, out_mp3: pathlib.Path, work: pathlib.Path) -> str | None:
     subprocess.run(["sox", str(raw), str(trimmed),
                     "silence", "1", "0.01", "0.2%", "reverse",
                     "silence", "1", "0.01", "0.2%", "reverse",
-                    "rate", "-v", "24000", "pad", "0.15", "0.15", "norm", "-1"],
+                    "rate", "-v", "24000", "pad", str(LEAD_SECONDS), str(TAIL_SECONDS)],
                    check=True, capture_output=True)
     seconds = float(subprocess.run(["soxi", "-D", str(trimmed)], check=True,
                                    capture_output=True, text=True).stdout)
@@ -89,25 +99,37 @@ def speak(text: str, out_mp3: pathlib.Path, work: pathlib.Path) -> str | None:
         subprocess.run(["sox", str(trimmed), str(fast), "tempo", "-s",
                         f"{seconds / (MAX_SECONDS - 0.1):.3f}"], check=True, capture_output=True)
         fast.replace(trimmed)
-    # Encoding moves the peak (up to 2 dB either way); measure the decoded
-    # clip and encode again with the difference made up, a few times, keeping
-    # the clip whose decoded peak is nearest -1 dBFS.
-    encode(trimmed, out_mp3)
-    error = PEAK_DB - decoded_peak_db(out_mp3, work)
-    best, best_error, gain = out_mp3.read_bytes(), error, 0.0
-    adjusted, again = work / "adjusted.wav", work / "again.mp3"
+    # One loudness for the book. A clip whose peak would pass -1 dBFS on the
+    # way there stays quieter, by at most 1 LU: beyond that its few loudest
+    # moments go through sox's limiter instead.
+    lufs = clipstats.loudness_lufs(trimmed)
+    if not math.isfinite(lufs):
+        return "no loudness measured"
+    wanted = LOUDNESS_LUFS + ENCODING_LOSS_LU - lufs
+    headroom = PEAK_DB - wav_peak_db(trimmed)
+    if wanted - headroom > MAX_LOUDNESS_SHORTFALL_LU:
+        limited = work / "limited.wav"
+        # Peaks taken to full scale and past it by the rest, limited there,
+        # then back under -1 dBFS.
+        push = headroom - PEAK_DB + (wanted - headroom - MAX_LOUDNESS_SHORTFALL_LU)
+        subprocess.run(["sox", str(trimmed), str(limited), "gain", "-l", f"{push:.2f}",
+                        "gain", f"{PEAK_DB - 0.1:.2f}"], check=True, capture_output=True)
+        limited.replace(trimmed)
+        headroom = PEAK_DB - wav_peak_db(trimmed)
+        wanted = LOUDNESS_LUFS + ENCODING_LOSS_LU - clipstats.loudness_lufs(trimmed)
+    gain = min(wanted, headroom)
+    # Encoding moves the peak (up to 2 dB either way): decode, and while the
+    # decoded peak passes -1 dBFS, encode again with the overshoot taken off.
+    adjusted = work / "adjusted.wav"
     for _ in range(PEAK_PASSES):
-        if abs(best_error) <= PEAK_TOLERANCE_DB:
-            break
-        gain = min(gain + error, MAX_PCM_GAIN_DB)
         subprocess.run(["sox", str(trimmed), str(adjusted), "gain", f"{gain:.2f}"],
                        check=True, capture_output=True)
-        encode(adjusted, again)
-        error = PEAK_DB - decoded_peak_db(again, work)
-        if abs(error) < abs(best_error):
-            best, best_error = again.read_bytes(), error
-    out_mp3.write_bytes(best)
-    return None
+        encode(adjusted, out_mp3)
+        over = decoded_peak_db(out_mp3, work) - PEAK_DB
+        if over <= 0.05:
+            return None
+        gain -= over
+    return f"decoded peak still {over:.2f} dB over {PEAK_DB} dBFS"
 
 
 def encode(wav: pathlib.Path, out_mp3: pathlib.Path) -> None:
@@ -120,7 +142,12 @@ def decoded_peak_db(mp3: pathlib.Path, work: pathlib.Path) -> float:
     decoded = work / "decoded.wav"
     subprocess.run(["lame", "--quiet", "--decode", str(mp3), str(decoded)],
                    check=True, capture_output=True)
-    stat = subprocess.run(["sox", str(decoded), "-n", "stat"], check=True,
+    return wav_peak_db(decoded)
+
+
+def wav_peak_db(wav: pathlib.Path) -> float:
+    """The peak of a sound file in dBFS."""
+    stat = subprocess.run(["sox", str(wav), "-n", "stat"], check=True,
                           capture_output=True, text=True).stderr
     values = [abs(float(line.split(":")[1])) for line in stat.splitlines()
               if line.startswith(("Maximum amplitude", "Minimum amplitude"))]
