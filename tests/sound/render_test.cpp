@@ -165,12 +165,21 @@ TEST_F(RenderTest, CliptoolRendersWhatThePlayerPlays) {
 TEST_F(RenderTest, CliptoolChecksEveryClip) {
   if (!fs::exists(Tool("cliptool"))) GTEST_SKIP() << "cliptool is not built";
   const fs::path report = s_dir->Path() / "check.txt";
-  // Only the 400-frame clip is bad: the program plays its first 300.
+  // The 400-frame clip is bad: the program plays its first 300. So, for
+  // the book, is a clip whose speech starts late: the one-frame clip ends
+  // within the encoder's delay, and the VBR clip's Xing frame adds 24 ms of
+  // silence to it. Every other clip passes.
   EXPECT_EQ(Cliptool("check", report), 1);
   const Bytes text = testing::ReadFile(report);
   const std::string lines(text.begin(), text.end());
-  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
-  EXPECT_NE(lines.find("clip " + std::to_string(s_cases.size()) + ": "), std::string::npos) << lines;
+  EXPECT_NE(lines.find("clip " + std::to_string(s_cases.size()) + ": 407 frames: only the first 300"),
+            std::string::npos)
+      << lines;
+  for (size_t k = 0; k < s_cases.size(); ++k) {
+    const std::string& name = s_cases[k].name;
+    if (name == "1 frames" || name == "VBR with a Xing header" || name == "400 frames") continue;
+    EXPECT_EQ(lines.find("clip " + std::to_string(k + 1) + ": "), std::string::npos) << name << "\n" << lines;
+  }
 
   const fs::path listing = s_dir->Path() / "list.txt";
   ASSERT_EQ(Cliptool("list", listing), 0);
