@@ -7,13 +7,11 @@
 #include "app/wendarodlg.h"
 
 void CWendaroDlg::OnCategoryButton(std::int32_t code) {
-  const TransferBatch batch(*this);
   book_.SetCategoryCode(code);
   SelectCategory();
 }
 
 void CWendaroDlg::SelectCategory() {
-  const TransferBatch batch(*this);
   book_.SetViewMode(lexoria::kViewBrowse);
   ApplyViewMode();
   FillSubCategories();
@@ -43,14 +41,13 @@ void CWendaroDlg::FillSubCategories() {
 }
 
 void CWendaroDlg::OnSubCategoryChosen() {
-  const TransferBatch batch(*this);
   book_.SetFavouritesView(false);
   book_.SetSubCategoryIndex(subCategoryCombo_->currentIndex());
   const std::int32_t key = book_.CategoryCode() + book_.SubCategoryIndex();
   if (const auto range = lexoria::PhraseRangeOf(key)) {
-    book_.LoadEnglishRange(range->first, range->last);
+    model_.LoadEnglishRange(range->first, range->last);
   } else if (key == lexoria::kCategoryFavourites) {
-    book_.ListFavourites();
+    model_.ListFavourites();
     TransferToControls();
   }
   UpdateListExtent();
@@ -69,7 +66,7 @@ void CWendaroDlg::ApplyViewMode() {
 }
 
 void CWendaroDlg::ClearPhraseView() {
-  book_.ClearList();
+  model_.ClearList();
   book_.SetKeyWord(u"");
   book_.SetPronunciationText(u"");
   book_.SetJapaneseText(u"");
@@ -77,7 +74,6 @@ void CWendaroDlg::ClearPhraseView() {
 }
 
 void CWendaroDlg::OnSearchMode() {
-  const TransferBatch batch(*this);
   KeyWordEdit()->setEnabled(true);
   book_.SetViewMode(lexoria::kViewSearch);
   book_.SetCategoryCode(0);
@@ -90,10 +86,10 @@ void CWendaroDlg::OnSearchMode() {
 }
 
 void CWendaroDlg::OnRunSearch() {
-  const TransferBatch batch(*this);
   if (book_.ViewMode() != lexoria::kViewSearch) return;
-  book_.LoadAllEnglish();
-  book_.SearchPhrases();
+  model_.LoadAllEnglish();
+  TransferFromControls();
+  model_.SearchPhrases();
   SelectListItem(0);
   UpdateListExtent();
   TransferToControls();
@@ -104,14 +100,13 @@ void CWendaroDlg::OnKeyWordChanged() { searchChanged_ = true; }
 void CWendaroDlg::OnExactMatchClicked() { searchChanged_ = true; }
 
 void CWendaroDlg::OnRelatedPhrases() {
-  const TransferBatch batch(*this);
   book_.SetFavouritesView(false);
   SetFavouriteTooltipFromView();
   KeyWordEdit()->setEnabled(false);
   TransferToControls();
   // The phrase shown, whether or not its recording could be loaded.
   if (!book_.PhraseSelected() || book_.CurrentPhrase() < 1) return;
-  const lexoria::RelatedResult related = book_.ShowRelatedPhrasesOf(book_.CurrentPhrase());
+  const lexoria::RelatedResult related = model_.ShowRelatedPhrasesOf(book_.CurrentPhrase());
   if (related != lexoria::RelatedResult::Listed) {
     ShowMessage(related == lexoria::RelatedResult::CantReadFile ? lexoria::msg::kCantReadRelated
                                                                 : lexoria::msg::kNoRelated);

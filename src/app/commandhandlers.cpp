@@ -2,13 +2,13 @@
 #include "app/wendarodlg.h"
 
 void CWendaroDlg::OnShowFavourites() {
-  const TransferBatch batch(*this);
-  book_.ShowFavourites();
+  if (!model_.ShowFavourites()) return;
+  SelectCategory();
+  book_.SetFavouritesView(true);
 }
 
 void CWendaroDlg::OnToggleFavourite() {
-  const TransferBatch batch(*this);
-  book_.ToggleFavourite();
+  model_.ToggleFavourite();
   // After a removal the first remaining favourite is selected and shown in
   // the model; its texts must reach the controls too.
   TransferToControls();

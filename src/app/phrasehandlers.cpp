@@ -12,6 +12,11 @@ namespace {
 constexpr char kMessageNoClip[] = "Can't play the sound of this phrase!";
 // Play with no sound server to play on (none running, or it went away).
 constexpr char kMessageNoSound[] = "Can't play the sound: no sound server is running!";
+// Play while the sound server is there but has not answered the connection.
+constexpr char kMessageSlowServer[] = "Can't play the sound: the sound server is not answering. Try again in a moment.";
+// How long a play may wait for a server that has not answered yet; a
+// server that answers at all does so within milliseconds.
+constexpr int kServerAnswerMs = 1000;
 
 // Face names first; the families the two font files bring, then the ones
 // those files are known to register, stand in where the faces are missing.
@@ -43,10 +48,9 @@ void CWendaroDlg::CreateFonts() {
 void CWendaroDlg::OnListRowChanged() { OnPhraseSelected(); }
 
 void CWendaroDlg::OnPhraseSelected() {
-  const TransferBatch batch(*this);
   phraseShown_ = true;
   book_.SetSelection(phraseList_->currentRow());
-  book_.ShowSelectedPhrase();
+  model_.ShowSelectedPhrase();
   TransferToControls();
   update(textArea_);
   FocusPhraseList();
@@ -72,11 +76,27 @@ void CWendaroDlg::PlayShown(float tempo) {
   } else {
     player_.StartAtTempo(tempo);
   }
-  if (!player_.DeviceReady()) ShowMessage(kMessageNoSound);
+  if (!player_.DeviceReady()) {
+    ShowMessage(kMessageNoSound);
+    return;
+  }
+  // The play is held by the output until the server answers; the window
+  // goes on meanwhile, and says so if it does not answer in time.
+  if (player_.DeviceWaiting()) serverAnswerTimer_.start(kServerAnswerMs);
+}
+
+void CWendaroDlg::CheckServerAnswered() {
+  if (!player_.DeviceWaiting()) {
+    // Answered and played, or went away meanwhile.
+    if (!player_.DeviceReady()) ShowMessage(kMessageNoSound);
+    return;
+  }
+  // A late sound would come out of nowhere: this play is dropped.
+  player_.Stop();
+  ShowMessage(kMessageSlowServer);
 }
 
 void CWendaroDlg::OnFirstFormClicked() {
-  const TransferBatch batch(*this);
   book_.SetJapaneseForm(true);
   Switch(1036)->show();
   Switch(1035)->hide();
@@ -84,7 +104,6 @@ void CWendaroDlg::OnFirstFormClicked() {
 }
 
 void CWendaroDlg::OnSecondFormClicked() {
-  const TransferBatch batch(*this);
   book_.SetJapaneseForm(false);
   Switch(1036)->hide();
   Switch(1035)->show();

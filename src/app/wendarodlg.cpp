@@ -12,7 +12,6 @@
 
 CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
     : CSkinnedDialog(parent),
-      book_(*this),
       ownedOutput_(output != nullptr ? nullptr : CreateDefaultAudioOutput()),
       player_(output != nullptr ? output : ownedOutput_.get()) {
   // A frameless pop-up with a taskbar button; the skin gives it its look.
@@ -32,6 +31,8 @@ CWendaroDlg::CWendaroDlg(QWidget* parent, lexoria::sound::AudioOutput* output)
   book_.SetViewMode(lexoria::kViewBrowse);
   updateTimer_.setInterval(kUpdateTimerPeriodMs);
   connect(&updateTimer_, &QTimer::timeout, this, &CWendaroDlg::OnTimer);
+  serverAnswerTimer_.setSingleShot(true);
+  connect(&serverAnswerTimer_, &QTimer::timeout, this, &CWendaroDlg::CheckServerAnswered);
 }
 
 CWendaroDlg::~CWendaroDlg() { OnDestroy(); }
@@ -45,10 +46,10 @@ void CWendaroDlg::setVisible(bool visible) {
 }
 
 bool CWendaroDlg::OnInitDialog() {
-  const TransferBatch batch(*this);
   CreateControls();
   AttachControls();
   TransferToControls();
+  WireModel();
   WireMessageMap();
   setWindowIcon(icon_);
   setWindowTitle(QString::fromLatin1(lexoria::MainTemplate().title));
@@ -196,27 +197,19 @@ void CWendaroDlg::WireMessageMap() {
   WireShortcuts();
 }
 
-CWendaroDlg::TransferBatch::TransferBatch(CWendaroDlg& dlg) : dlg_(dlg) { ++dlg_.batchDepth_; }
-
-CWendaroDlg::TransferBatch::~TransferBatch() {
-  if (--dlg_.batchDepth_ == 0) dlg_.FlushTransfer();
-}
-
-void CWendaroDlg::FlushTransfer() {
-  if (!transferPending_) return;
-  transferPending_ = false;
-  WriteControls();
+// What the model's changes reach: data flows one way, from the model's
+// signals to the view.
+void CWendaroDlg::WireModel() {
+  connect(&model_, &PhraseBookModel::listRefilled, this, &CWendaroDlg::MirrorPhraseList);
+  connect(&model_, &PhraseBookModel::phraseShown, this, [this] {
+    TransferToControls();
+    RepaintTextArea();
+  });
+  connect(&model_, &PhraseBookModel::clipWanted, this, &CWendaroDlg::LoadClip);
+  connect(&model_, &PhraseBookModel::messageRaised, this, [this](const std::string& text) { ShowMessage(text); });
 }
 
 void CWendaroDlg::TransferToControls() {
-  if (batchDepth_ > 0) {
-    transferPending_ = true;
-    return;
-  }
-  WriteControls();
-}
-
-void CWendaroDlg::WriteControls() {
   if (pronunciation_ == nullptr) return;  // before the controls exist
   pronunciation_->SetText(lexoria::ToQString(book_.PronunciationText()));
   KeyWordEdit()->setText(lexoria::ToQString(book_.KeyWord()));
@@ -226,9 +219,6 @@ void CWendaroDlg::WriteControls() {
 }
 
 void CWendaroDlg::TransferFromControls() {
-  // What was asked to reach the controls first reaches them before they are
-  // read back.
-  FlushTransfer();
   if (pronunciation_ == nullptr) return;
   book_.SetPronunciationText(lexoria::ToU16(pronunciation_->Text()));
   book_.SetKeyWord(lexoria::ToU16(KeyWordEdit()->text()));
@@ -237,12 +227,8 @@ void CWendaroDlg::TransferFromControls() {
 }
 
 void CWendaroDlg::ShowMessage(std::string_view text) {
-  // The box stands over the controls as the handler has them so far.
-  FlushTransfer();
-  lexoria::ShowMessageBox(this, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  messageBoxes_.Show(this, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
-
-void CWendaroDlg::PhraseListChanged() { MirrorPhraseList(); }
 
 void CWendaroDlg::MirrorPhraseList() {
   if (phraseList_ == nullptr) return;
@@ -266,7 +252,7 @@ void CWendaroDlg::MirrorPhraseList() {
 }
 
 void CWendaroDlg::OnLineRewritten(int index, const QString& text) {
-  book_.ReplaceLineText(static_cast<std::size_t>(index), lexoria::ToU16(text));
+  model_.ReplaceLineText(static_cast<std::size_t>(index), lexoria::ToU16(text));
 }
 
 void CWendaroDlg::RepaintTextArea() { update(textArea_); }

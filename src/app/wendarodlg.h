@@ -1,43 +1,46 @@
 // CWendaroDlg: the main window of the phrasebook.
 //
-// The path of a click, from the list to the sound: a click on a line makes
-// it current, and the list's currentRowChanged reaches OnListRowChanged,
-// then OnPhraseSelected (src/app/phrasehandlers.cpp). That hands the row to
-// the PhraseBook and runs PhraseBook::ShowSelectedPhrase
-// (src/data/phrasebook.cpp), which looks the line's text up in the phrase
-// map and asks the window for the clip: CWendaroDlg::LoadClip
+// The path of a click, from the list to the sound. A click on a line makes
+// it current; the list's currentRowChanged reaches OnListRowChanged, then
+// OnPhraseSelected (src/app/phrasehandlers.cpp). That hands the row to the
+// model (PhraseBookModel, src/app/phrasebookmodel.cpp) and runs its
+// ShowSelectedPhrase. The PhraseBook (src/data/phrasebook.cpp) looks the
+// line's text up in the phrase map, records that the phrase's clip is
+// wanted, reads the pronunciation and the Japanese text from Japanese.dat
+// and returns. The model then emits clipWanted, and the window's LoadClip
 // (phrasehandlers.cpp) calls lexoria::sound::LoadClip
 // (src/sound/loadclip.cpp), which reads the clip from data.idx and data.dat
 // (src/sound/cliparchive.cpp) into the CWavePlayer
 // (src/sound/waveplayer.cpp); the player finds the MPEG stream, opens the
-// output and decodes the first quarter of the block with mpeg::DecodeFrame
-// (src/mpeg). Back in ShowSelectedPhrase, Japanese.dat gives the
-// pronunciation and the Japanese text; OnPhraseSelected then ends with the
-// one transfer to the controls (TransferToControls, wendarodlg.cpp) and
-// repaints the text area. Play (1031) runs OnPlay (phrasehandlers.cpp): the
-// player's Stop and Start decode the rest and write the block to the
-// AudioOutput, the QAudioSink one (src/toolkit/audiosinkoutput.cpp) unless
-// a test gave another. A slot choice in the list takes the same road from
-// OnPhraseSelected, through the list's phraseChosen signal.
+// output and decodes the first quarter of the block (src/mpeg).
+// OnPhraseSelected ends with the transfer to the controls
+// (TransferToControls, wendarodlg.cpp) and a repaint of the text area.
+// Play (1031) runs OnPlay (phrasehandlers.cpp): the player's Stop and Start
+// decode the rest and write the block to the AudioOutput, PulseOutput
+// (src/toolkit/pulseoutput.cpp) unless a test gave another. A slot choice
+// in the list takes the same road from OnPhraseSelected, through the list's
+// phraseChosen signal.
 //
-// How data flows: the window owns a PhraseBook (src/data), which holds the
-// phrase files, the phrase map, the list lines with their CItems, the
-// selection, the category code, the view mode and the four exchanged values.
-// The window is the PhraseBook's host: when the model refills its lines it
-// calls PhraseListChanged() and the window mirrors them into the phrase list
-// (CMyListBox, 1111). The pronunciation text (1019), the key word (1020), the
+// How data flows: one way, control -> handler -> model -> signal -> view.
+// The window owns a PhraseBookModel over the PhraseBook (src/data), which
+// holds the phrase files, the phrase map, the list lines with their CItems,
+// the selection, the category code, the view mode and the four exchanged
+// values. User actions arrive through WireMessageMap(), one connect per
+// control, at handlers grouped by file: categories and view modes
+// (categoryhandlers.cpp), phrase display and play (phrasehandlers.cpp),
+// commands and favourites (commandhandlers.cpp), the skin (skinhandlers.cpp,
+// over CSkinnedDialog) and the button pictures and online hooks
+// (buttonsetup.cpp). A handler changes the model through its operations; the
+// model never calls the window, it emits what changed (WireModel()): the
+// list refilled (the window mirrors the lines into CMyListBox, 1111), a
+// phrase shown (TransferToControls() and the text area), a clip wanted
+// (LoadClip()) or a message (ShowMessage(), through the window's own
+// MessageBoxes). The pronunciation text (1019), the key word (1020), the
 // exact-match switch (1024) and the Japanese text (1033) move between the
 // model and the controls only by TransferToControls() and
-// TransferFromControls(). Every handler that shows something opens a
-// TransferBatch: the transfers it and the model ask for in between are made
-// once, at the end of the outermost handler (sooner only before a message
-// box or a read back from the controls). User actions arrive through
-// WireMessageMap(), one connect per control, at handlers grouped by file:
-// categories and view modes (categoryhandlers.cpp), phrase display and play
-// (phrasehandlers.cpp), commands and favourites (commandhandlers.cpp), the
-// skin (skinhandlers.cpp, over CSkinnedDialog) and the button pictures and
-// online hooks (buttonsetup.cpp). The list reaches back into the window
-// through its signals (a slot choice rewrote a line, a phrase was chosen).
+// TransferFromControls(). The list tells the window of a slot choice
+// (lineRewritten, then phraseChosen); the model rewrites the line and its
+// CItem.
 #pragma once
 
 #include <QBrush>
@@ -61,6 +64,7 @@
 #include <string_view>
 
 #include "app/bitmapstatic.h"
+#include "app/phrasebookmodel.h"
 #include "controls/mylistbox.h"
 #include "controls/skinneddialog.h"
 #include "controls/transparentstatic.h"
@@ -69,10 +73,11 @@
 #include "sound/waveplayer.h"
 #include "toolkit/apppaths.h"
 #include "toolkit/dialogtemplate.h"
+#include "toolkit/messagebox.h"
 
 class CShowCard;
 
-class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
+class CWendaroDlg : public CSkinnedDialog {
   Q_OBJECT
 
  public:
@@ -103,6 +108,9 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   QPushButton* Button(int id) const { return qobject_cast<QPushButton*>(Control(id)); }
   CMyListBox* PhraseList() const { return phraseList_; }
   lexoria::PhraseBook& Book() { return book_; }
+  PhraseBookModel& Model() { return model_; }
+  // Where ShowMessage() goes; tests install an interceptor here.
+  lexoria::MessageBoxes& MessageBoxes() { return messageBoxes_; }
   const lexoria::sound::CWavePlayer& Player() const { return player_; }
   bool PhraseShown() const { return phraseShown_; }
   bool SearchChanged() const { return searchChanged_; }
@@ -120,7 +128,7 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   // Categories and view modes (categoryhandlers.cpp).
   // A category button: code is the category it selects.
   void OnCategoryButton(std::int32_t code);
-  void SelectCategory() override;
+  void SelectCategory();
   void FillSubCategories();
   void OnSubCategoryChosen();
   void ApplyViewMode();
@@ -160,6 +168,9 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   // Plays the phrase shown at tempo: play, the slow button, Space in the
   // list and on the card, from the first phrase on (phrasehandlers.cpp).
   void PlayShown(float tempo);
+  // A second after a play the sound server held: tells a slow server from
+  // a missing one when the play did not start.
+  void CheckServerAnswered();
   void OnCopyShown();  // Ctrl+C: the Japanese as shown
   void CopyText(const QString& text);
   void ShowCopyMenu(QWidget* control, const QPoint& pos);
@@ -169,13 +180,18 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   QPushButton* SlowPlayButton() const { return slowPlayButton_; }
   CShowCard* Card() const { return card_; }
 
-  // --- PhraseBookHost -------------------------------------------------------
-  void ShowMessage(std::string_view text) override;
-  void TransferToControls() override;
-  void TransferFromControls() override;
-  void LoadClip(std::int32_t phrase) override;
-  void PhraseListChanged() override;
-  void RepaintTextArea() override;
+  // --- What the model's changes reach ---------------------------------------
+  // A message box with this fixed text (the model's messageRaised too).
+  void ShowMessage(std::string_view text);
+  // The four exchanged values from the model into 1019, 1020, 1024, 1033
+  // (phraseShown), and back.
+  void TransferToControls();
+  void TransferFromControls();
+  // Fetches the phrase's recording into the player (clipWanted).
+  void LoadClip(std::int32_t phrase);
+  // The list shows the model's lines and selection anew (listRefilled).
+  void MirrorPhraseList();
+  void RepaintTextArea();
 
   // A slot choice rewrote a line of the list (phrase list 1111).
   void OnLineRewritten(int index, const QString& text);
@@ -189,29 +205,11 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  // Opened by every handler that shows something: while one is open, the
-  // transfers to the controls that the handler and the PhraseBook ask for
-  // wait, and the outermost one makes a single transfer when it closes.
-  class TransferBatch {
-   public:
-    explicit TransferBatch(CWendaroDlg& dlg);
-    ~TransferBatch();
-    TransferBatch(const TransferBatch&) = delete;
-    TransferBatch& operator=(const TransferBatch&) = delete;
-
-   private:
-    CWendaroDlg& dlg_;
-  };
-  // Makes a waiting transfer now (before a message box or a read back).
-  void FlushTransfer();
-  // The copy itself: the four exchanged values into 1019, 1020, 1024, 1033.
-  void WriteControls();
-
   void CreateControls();
   QWidget* CreateControl(const lexoria::ControlSpec& spec);
   void AttachControls();
   void WireMessageMap();
-  void MirrorPhraseList();
+  void WireModel();
   void SetFavouriteTooltipFromView();
   // Gives the list the focus unless the user is typing a key word.
   void FocusPhraseList();
@@ -268,8 +266,10 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
 
   // --- Member state, in declaration order -------------------------------------
   lexoria::AppPaths paths_;
+  lexoria::MessageBoxes messageBoxes_;
   bool updateCheckDone_ = false;
-  lexoria::PhraseBook book_;  // phrase files, map, lines and view state
+  PhraseBookModel model_;  // phrase files, map, lines and view state
+  lexoria::PhraseBook& book_ = model_.Book();
   std::unique_ptr<lexoria::sound::AudioOutput> ownedOutput_;
   lexoria::sound::CWavePlayer player_;
   bool phraseShown_ = false;
@@ -286,13 +286,12 @@ class CWendaroDlg : public CSkinnedDialog, public lexoria::PhraseBookHost {
 
   QMap<int, QWidget*> controls_;
   QTimer updateTimer_;
+  QTimer serverAnswerTimer_;  // single shot: CheckServerAnswered
   QString favouriteTooltip_;
   QStringList latinFamilies_;
   QStringList japaneseFamilies_;
   bool initialised_ = false;
   bool destroyed_ = false;
-  int batchDepth_ = 0;  // open TransferBatch scopes
-  bool transferPending_ = false;
   QPushButton* slowPlayButton_ = nullptr;
   CShowCard* card_ = nullptr;  // a child window, made on first use
 };

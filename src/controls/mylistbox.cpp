@@ -198,7 +198,6 @@ void CMyListBox::ApplyChoice() {
   if (slotStart_ > display.size() || slotEnd_ > display.size()) return;
   if (!display.contains(QStringLiteral("[") + currentWord_ + QStringLiteral("]"))) return;
   const QString text = display.left(slotStart_ + 1) + choice + display.mid(slotEnd_);
-  lineItem->SetDisplayText(lexoria::ToU16(text));
   {
     const QSignalBlocker blocker(this);
     auto* line = new QListWidgetItem(text);

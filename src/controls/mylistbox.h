@@ -7,8 +7,9 @@
 // How data flows: the window adds lines with AddItem() (template lines, the
 // CItem shared with the phrase data) or AddPlainLine() (favourites). A slot
 // click runs HitTestSlot() on the selected line; the chosen alternative goes
-// through ApplyChoice(), which rewrites the line and its item and emits
-// lineRewritten(); then phraseChosen() has the window show the new line's
+// through ApplyChoice(), which shows the new text on the line and emits
+// lineRewritten(); the window's model, the one writer of the CItem, then
+// rewrites the item, and phraseChosen() has the window show the new line's
 // phrase. The window hands the list a query for its favourites view, in
 // which slot clicks are plain clicks.
 #pragma once
@@ -44,7 +45,8 @@ class CMyListBox : public QListWidget {
   // kDropDownDepth below the line), the combo holds the alternatives and the
   // slot members describe the slot.
   bool HitTestSlot(const QPoint& point, const lexoria::CItem& item, const QRect& lineRect, QRect& rect);
-  // Rewrites the selected line with the combo's chosen alternative.
+  // Shows the combo's chosen alternative on the selected line and emits
+  // lineRewritten(); the item itself is left to the phrase data.
   void ApplyChoice();
 
   // Asked at every click: true while the window shows the favourites. Unset,
@@ -69,7 +71,8 @@ class CMyListBox : public QListWidget {
   QBrush BackgroundBrush() const { return backgroundBrush_; }
 
  signals:
-  // A line's text was rewritten by a slot choice (the item already holds it).
+  // A slot choice rewrote a line's text; the item still holds the old one
+  // until the phrase data takes the new text.
   void lineRewritten(int row, const QString& text);
   // A slot choice was applied: the window shows the phrase of the new line.
   void phraseChosen();

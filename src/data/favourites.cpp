@@ -30,17 +30,16 @@ bool PhraseBook::AddFavourite() {
   // An installed program makes its favourites folder on the first add.
   std::string reason;
   if (!CreateFavouritesFolder(folders_, reason)) {
-    host_.ShowMessage("Can't create the folder for favorite phrases: " + folders_.favourites.string() + " (" + reason +
-                      ")");
+    Say("Can't create the folder for favorite phrases: " + folders_.favourites.string() + " (" + reason + ")");
     return false;
   }
   const std::u16string text = RemoveBrackets(selectedLineText_);
   const FavouritesResult result = favouritesFile_.Add(EncodeEnglishRecord(text, currentPhrase_));
   favouritesOpen_ = false;
   if (result == FavouritesResult::Duplicate) {
-    host_.ShowMessage(msg::kAlreadyFavourite);
+    Say(std::string(msg::kAlreadyFavourite));
   } else if (result != FavouritesResult::Done) {
-    host_.ShowMessage(FavouriteFailureMessage(true, result));
+    Say(FavouriteFailureMessage(true, result));
   }
   return result == FavouritesResult::Done;
 }
@@ -53,7 +52,7 @@ bool PhraseBook::RemoveFavourite() {
   // No such record (another copy may have removed it): nothing lost,
   // nothing to say.
   if (result != FavouritesResult::Done && result != FavouritesResult::NotStored)
-    host_.ShowMessage(FavouriteFailureMessage(false, result));
+    Say(FavouriteFailureMessage(false, result));
   return result == FavouritesResult::Done;
 }
 
@@ -64,7 +63,7 @@ bool PhraseBook::ListFavourites() {
   std::vector<EnglishBytes> records;
   if (favouritesFile_.Read(records) != FavouritesResult::Done) {
     favouritesOpen_ = false;
-    host_.PhraseListChanged();
+    Changed(BookChange::Kind::ListRefilled);
     return false;
   }
   favouritesOpen_ = true;
@@ -77,28 +76,27 @@ bool PhraseBook::ListFavourites() {
   }
   favouritesView_ = true;
   SetSelection(0);
-  host_.PhraseListChanged();
+  Changed(BookChange::Kind::ListRefilled);
   ShowSelectedPhrase();
   return true;
 }
 
-void PhraseBook::ShowFavourites() {
+bool PhraseBook::ShowFavourites() {
   std::vector<EnglishBytes> records;
   // Read afresh: another copy may have changed the file since.
   if (!EnsureFavouritesOpen() || favouritesFile_.Read(records) != FavouritesResult::Done) {
     // A file that is there but cannot be read is not an empty one.
     std::error_code ec;
     const bool present = std::filesystem::exists(favouritesFile_.FilePath(), ec);
-    host_.ShowMessage(present ? msg::kCantReadFavourites : msg::kNoFavourite);
-    return;
+    Say(std::string(present ? msg::kCantReadFavourites : msg::kNoFavourite));
+    return false;
   }
   if (records.empty()) {
-    host_.ShowMessage(msg::kNoFavourite);
-    return;
+    Say(std::string(msg::kNoFavourite));
+    return false;
   }
   categoryCode_ = kCategoryFavourites;
-  host_.SelectCategory();
-  favouritesView_ = true;
+  return true;
 }
 
 void PhraseBook::ToggleFavourite() {
@@ -107,27 +105,20 @@ void PhraseBook::ToggleFavourite() {
     // The line shown was not found: there is no phrase to add, and saying
     // nothing would look like success.
     if (!phraseSelected_) {
-      host_.ShowMessage(msg::kPhraseNotFound);
+      Say(std::string(msg::kPhraseNotFound));
       return;
     }
-    if (AddFavourite()) host_.ShowMessage(msg::kFavouriteAdded);
+    if (AddFavourite()) Say(std::string(msg::kFavouriteAdded));
     return;
   }
   if (!phraseSelected_ || !RemoveFavourite()) return;
-  host_.ShowMessage(msg::kFavouriteRemoved);
+  Say(std::string(msg::kFavouriteRemoved));
   ClearList();
   keyWord_.clear();
   pronunciationText_.clear();
   japaneseText_.clear();
-  host_.TransferToControls();
-  if (favouritesCount_ <= 1) {
-    pronunciationText_.clear();
-    japaneseText_.clear();
-    host_.TransferToControls();
-    host_.RepaintTextArea();
-  } else {
-    ListFavourites();
-  }
+  Changed(BookChange::Kind::PhraseShown);
+  if (favouritesCount_ > 1) ListFavourites();
 }
 
 }  // namespace lexoria

@@ -7,8 +7,6 @@
 
 namespace lexoria {
 
-PhraseBook::PhraseBook(PhraseBookHost& host) : host_(host) {}
-
 PhraseBook::~PhraseBook() { CloseFiles(); }
 
 void PhraseBook::CloseFiles() {
@@ -41,7 +39,7 @@ int PhraseBook::LoadEnglishRange(std::int32_t first, std::int32_t last) {
       if (WellFormedText(record.text)) MapPhrase(CleanEnglishText(record), record.number);
   }
   if (viewMode_ == kViewBrowse) FillTemplateRange(first, last);
-  host_.TransferToControls();
+  Changed(BookChange::Kind::PhraseShown);
   return 1;
 }
 
@@ -49,7 +47,7 @@ void PhraseBook::LoadAllEnglish() {
   map_.clear();
   std::FILE* file = std::fopen(folders_.DataFile("English.dat").c_str(), "rb");
   if (file == nullptr) {
-    host_.ShowMessage(msg::kCantReadFile);
+    Say(std::string(msg::kCantReadFile));
     return;
   }
   EnglishRecord record;
@@ -90,12 +88,12 @@ void PhraseBook::ShowSelectedPhrase() {
   if (it == map_.end()) {
     ForgetPhrase();
     // A damaged English.dat or MapEngSpec.data was reported once at start.
-    if (!phraseFilesDamaged_) host_.ShowMessage(msg::kPhraseNotFound);
+    if (!phraseFilesDamaged_) Say(std::string(msg::kPhraseNotFound));
     return;
   }
   phraseSelected_ = true;
   currentPhrase_ = ParseNumberText(it->second);
-  host_.LoadClip(currentPhrase_);
+  changes_.push_back(BookChange{BookChange::Kind::ClipWanted, currentPhrase_, {}});
   japaneseRecord_ = ReadJapaneseRecord(currentPhrase_);
 
   pronunciationText_ = japaneseRecord_.pronunciation;
@@ -134,7 +132,7 @@ bool PhraseBook::ReplaceLineText(std::size_t index, std::u16string text) {
 void PhraseBook::ClearList() {
   lines_.clear();
   selection_ = -1;
-  host_.PhraseListChanged();
+  Changed(BookChange::Kind::ListRefilled);
 }
 
 void PhraseBook::AddLine(std::u16string text, std::shared_ptr<CItem> item) {

@@ -5,22 +5,22 @@
 // the data folder set with SetFolders() (the working directory unless told
 // otherwise) and keeps them open; favorite.dat, in the favourites folder, is
 // opened afresh by every favourites operation through FavouritesFile, which
-// locks it against other copies of the program. Filling the
-// list (LoadEnglishRange + FillTemplateRange when browsing a category,
+// locks it against other copies of the program. Filling the list
+// (LoadEnglishRange + FillTemplateRange when browsing a category,
 // LoadAllEnglish + SearchPhrases for a key-word search, ShowRelatedPhrases,
 // ListFavourites) refills two things together: the phrase map (a line's exact
 // text -> its phrase number as decimal text) and the list lines (a text and,
-// for template lines, the CItem behind it). The window mirrors Lines() into
-// its list widget whenever PhraseListChanged() is called, and reports the
-// user's selection back with SetSelection(). ShowSelectedPhrase() then turns
-// the selected line into the selected line text, looks it up in the phrase
-// map to get the current phrase number, asks the host to LoadClip() that
-// number, reads its Japanese.dat record and derives the pronunciation text
-// and the Japanese text. The four exchanged values (pronunciation text, key
-// word, exact-match switch, Japanese text) reach the window's controls only
-// when the model asks the host to TransferToControls(), and come back only
-// with TransferFromControls(). Everything the user must be told goes through
-// ShowMessage() with a fixed English text.
+// for template lines, the CItem behind it; the book is the only writer of
+// both). The caller reports the user's selection with SetSelection();
+// ShowSelectedPhrase() then turns the selected line into the selected line
+// text, looks it up in the phrase map to get the current phrase number,
+// records that its clip is wanted, reads its Japanese.dat record and derives
+// the pronunciation text and the Japanese text. The book never calls out:
+// every operation records what it changed (BookChange: list refilled, phrase
+// shown, clip wanted, a message with a fixed English text) and the caller
+// takes the changes when the operation has returned. The four exchanged
+// values (pronunciation text, key word, exact-match switch, Japanese text)
+// are set by the caller before an operation that reads them.
 #pragma once
 
 #include <cstddef>
@@ -49,32 +49,27 @@ inline constexpr std::int32_t kViewRelated = 30002;
 // Category code of the favourites list; 0 while searching or in related mode.
 inline constexpr std::int32_t kCategoryFavourites = 1100;
 
-// What only a window can do. Every call is made on the one UI thread while a
-// PhraseBook operation runs.
-class PhraseBookHost {
- public:
-  virtual ~PhraseBookHost() = default;
-  // A message box owned by the main window: application name as caption,
-  // OK button, this fixed text (ASCII).
-  virtual void ShowMessage(std::string_view text) = 0;
-  // Write the four exchanged values (PronunciationText(), KeyWord(),
-  // ExactMatch(), JapaneseText()) into controls 1019, 1020, 1024, 1033.
-  virtual void TransferToControls() = 0;
-  // Read controls 1019, 1020, 1024, 1033 back with SetPronunciationText(),
-  // SetKeyWord(), SetExactMatch(), SetJapaneseText().
-  virtual void TransferFromControls() = 0;
-  // Fetch and prepare the recording of this phrase; on success the window
-  // (through the sound archive) calls SetCurrentClip(phrase).
-  virtual void LoadClip(std::int32_t phrase) = 0;
-  // The lines or the selection changed: mirror Lines() and Selection() into
-  // the list widget (without calling back into SetSelection()).
-  virtual void PhraseListChanged() = 0;
-  // Switch to browse mode for CategoryCode() (the window's SelectCategory:
-  // view mode, sub-category combo, OnSubCategoryChosen, tooltip). Used by
-  // ShowFavourites().
-  virtual void SelectCategory() = 0;
-  // Invalidate the text area (170, 380, 520, 480) with background erase.
-  virtual void RepaintTextArea() = 0;
+// What an operation changed, for the window to show. Operations never call
+// out: they record their changes in order, and whoever ran the operation
+// takes them afterwards with TakeChanges() (the window's PhraseBookModel
+// turns each into a signal).
+struct BookChange {
+  enum class Kind {
+    // Lines() and Selection() were refilled: the list shows them anew.
+    ListRefilled,
+    // The four exchanged values (PronunciationText(), KeyWord(),
+    // ExactMatch(), JapaneseText()) changed: they go to the controls and the
+    // text area is repainted.
+    PhraseShown,
+    // The recording of phrase is wanted; the window loads it and reports
+    // back with SetCurrentClip().
+    ClipWanted,
+    // The user must be told text (a fixed English text, ASCII).
+    Message,
+  };
+  Kind kind;
+  std::int32_t phrase = 0;  // ClipWanted
+  std::string text;         // Message
 };
 
 // One line of the phrase list: its text and, for lines made from a template
@@ -91,10 +86,13 @@ enum class RelatedResult { Listed, NoneFound, CantReadFile };
 
 class PhraseBook {
  public:
-  explicit PhraseBook(PhraseBookHost& host);
+  PhraseBook() = default;
   ~PhraseBook();  // closes every open file
   PhraseBook(const PhraseBook&) = delete;
   PhraseBook& operator=(const PhraseBook&) = delete;
+
+  // The changes recorded since the last call, oldest first.
+  std::vector<BookChange> TakeChanges() { return std::exchange(changes_, {}); }
 
   // --- Where the files are ------------------------------------------------
   // Takes effect at the next open; the default is the working folder.
@@ -137,8 +135,8 @@ class PhraseBook {
   // One line per template group or single phrase of first..last, from
   // MapEngSpec.data; "Can't read MapEngSpec file" when it is missing.
   void FillTemplateRange(std::int32_t first, std::int32_t last);
-  // Transfers from the controls, then lists every template line holding the
-  // key word (A-Z lowered), followed by the lines whose romaji or Japanese
+  // Lists every template line holding the key word (the caller has set
+  // KeyWord() and ExactMatch() from the controls) (A-Z lowered), followed by the lines whose romaji or Japanese
   // holds it (anyscript.h); "This item can't be found!" when none does.
   void SearchPhrases();
 
@@ -162,7 +160,10 @@ class PhraseBook {
   bool AddFavourite();
   bool RemoveFavourite();
   bool ListFavourites();
-  void ShowFavourites();   // button 1026
+  // Button 1026: true when there are favourites to show; CategoryCode() is
+  // then the favourites', and the caller selects that category (browse
+  // mode, sub-categories, ListFavourites) and sets FavouritesView().
+  bool ShowFavourites();
   void ToggleFavourite();  // button 1116
 
   // --- Phrase list ---------------------------------------------------------
@@ -170,13 +171,13 @@ class PhraseBook {
   // The list's selected line, -1 for none.
   int Selection() const { return selection_; }
   // The user (or the window) selected a line; -1 or an index out of range
-  // means no selection. Does not call PhraseListChanged().
+  // means no selection. Records no change.
   void SetSelection(int index);
   // Rewrites a line (the slot combo chose another alternative): the line's
   // text and its item's display text become text (the line cut to 59
   // units). False for an index out of range.
   bool ReplaceLineText(std::size_t index, std::u16string text);
-  // Empties the list (the map is not touched) and calls PhraseListChanged().
+  // Empties the list (the map is not touched): ListRefilled.
   void ClearList();
   const PhraseMap& Map() const { return map_; }
   void ClearMap() { map_.clear(); }
@@ -232,7 +233,10 @@ class PhraseBook {
   void MapPhrase(std::u16string key, std::int32_t number);
   void ForgetPhrase();
 
-  PhraseBookHost& host_;
+  void Changed(BookChange::Kind kind) { changes_.push_back(BookChange{kind, 0, {}}); }
+  void Say(std::string text) { changes_.push_back(BookChange{BookChange::Kind::Message, 0, std::move(text)}); }
+
+  std::vector<BookChange> changes_;
   DataFolders folders_;
 
   std::FILE* english_ = nullptr;

@@ -17,7 +17,7 @@ int IsBitSet(int j, std::uint8_t b) {
 bool PhraseBook::ShowRelatedPhrases() { return ShowRelatedPhrasesOf(currentClip_) == RelatedResult::Listed; }
 
 RelatedResult PhraseBook::ShowRelatedPhrasesOf(std::int32_t source) {
-  host_.TransferToControls();
+  Changed(BookChange::Kind::PhraseShown);
   std::FILE* file = std::fopen(folders_.DataFile("Relate.dat").c_str(), "rb");
   if (file == nullptr) return RelatedResult::CantReadFile;
   relateTable_.resize(static_cast<std::size_t>(kPhraseCount) * kRelateRowSize);
@@ -42,7 +42,7 @@ RelatedResult PhraseBook::ShowRelatedPhrasesOf(std::int32_t source) {
         const auto n = static_cast<std::int32_t>(8 * i + static_cast<std::size_t>(j) + 1);
         AddEnglishItems(n, n);
       }
-  host_.PhraseListChanged();
+  Changed(BookChange::Kind::ListRefilled);
   return RelatedResult::Listed;
 }
 
@@ -58,7 +58,7 @@ void PhraseBook::AddEnglishItems(std::int32_t first, std::int32_t last) {
     MapPhrase(text, record.number);
     AddItem(std::make_shared<CItem>(std::move(text)));
   }
-  host_.TransferToControls();
+  Changed(BookChange::Kind::PhraseShown);
 }
 
 }  // namespace lexoria

@@ -41,7 +41,7 @@ std::int32_t SkipGroupRest(std::FILE* file, std::int16_t headGroupSize) {
 void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
   std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) {
-    host_.ShowMessage(msg::kCantReadTemplates);
+    Say(std::string(msg::kCantReadTemplates));
     return;
   }
   lines_.clear();
@@ -57,11 +57,10 @@ void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
     }
   }
   std::fclose(file);
-  host_.PhraseListChanged();
+  Changed(BookChange::Kind::ListRefilled);
 }
 
 void PhraseBook::SearchPhrases() {
-  host_.TransferFromControls();
   if (keyWord_.empty()) return;
   std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) return;
@@ -95,8 +94,8 @@ void PhraseBook::SearchPhrases() {
   }
   std::fclose(file);
   if (AddAnyScriptMatches(templateLines, key)) found = true;
-  host_.PhraseListChanged();
-  if (!found) host_.ShowMessage(msg::kItemNotFound);
+  Changed(BookChange::Kind::ListRefilled);
+  if (!found) Say(std::string(msg::kItemNotFound));
 }
 
 }  // namespace lexoria

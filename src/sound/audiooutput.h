@@ -2,8 +2,8 @@
 // One buffer is written at a time and played on its own; the caller keeps
 // the bytes alive and unchanged until Reset or Close. Implementations:
 // CaptureOutput (keeps what was written, for tests and tools), and in the
-// window toolkit PulseOutput (the sound server, what the program uses) and
-// AudioSinkOutput (Qt Multimedia).
+// window toolkit PulseOutput (the sound server, what the program and the
+// tools use).
 #pragma once
 
 #include <cstdint>
@@ -31,6 +31,10 @@ class AudioOutput {
   // True once the device has gone away (a sound server that stopped); the
   // output then plays nothing until it is opened again.
   virtual bool Lost() const { return false; }
+  // True while the device is there but has not answered yet (a sound server
+  // that is slow to accept the connection): a buffer written now is held
+  // and plays when it does, unless Reset drops it first.
+  virtual bool Waiting() const { return false; }
 };
 
 }  // namespace lexoria::sound

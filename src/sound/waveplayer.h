@@ -70,6 +70,8 @@ class CWavePlayer {
   bool DeviceOpen() const { return m_deviceOpen; }
   // The output is open and still has its device: a play can be heard.
   bool DeviceReady() const { return m_deviceOpen && !m_output->Lost(); }
+  // Ready, but the device has not answered yet (AudioOutput::Waiting).
+  bool DeviceWaiting() const { return DeviceReady() && m_output->Waiting(); }
   // Opens the output again for the clip held (the device was missing or
   // went away, and may be back); false while it is still not there.
   bool ReopenDevice();

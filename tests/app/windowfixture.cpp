@@ -131,22 +131,19 @@ std::vector<FavouriteRecord> ReadFavourites() {
 }
 
 Window::Window() {
-  lexoria::SetMessageBoxInterceptor([this](QWidget*, const QString& caption, const QString& text) {
+  dlg_ = std::make_unique<CWendaroDlg>(nullptr, &sound_);
+  dlg_->MessageBoxes().SetInterceptor([this](QWidget*, const QString& caption, const QString& text) {
     if (caption != lexoria::ApplicationName()) messages_ << "wrong caption: " + caption;
     if (dlg_ == nullptr || !dlg_->isVisible()) messagesBeforeShown_ << text;
     messages_ << text;
   });
-  dlg_ = std::make_unique<CWendaroDlg>(nullptr, &sound_);
   dlg_->show();
   if (!QTest::qWaitForWindowExposed(dlg_.get())) qWarning("window not exposed");
   // What the window posts for the moment it is up (the data check's message).
   QCoreApplication::processEvents();
 }
 
-Window::~Window() {
-  dlg_.reset();
-  lexoria::SetMessageBoxInterceptor({});
-}
+Window::~Window() { dlg_.reset(); }
 
 QStringList Window::TakeMessages() {
   QStringList taken = messages_;

@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <cstdint>
 #include <memory>
 
@@ -89,6 +90,7 @@ class PulseOutputTest : public QObject {
     PulseOutput output;
     QVERIFY(output.Open(Format()));
     QVERIFY(!output.Lost());
+    QTRY_VERIFY_WITH_TIMEOUT(!output.Waiting(), 10000);
     StartRecorder();
     const QByteArray block = Block(kRate, 1);
     output.Write(Bytes(block), static_cast<uint32_t>(block.size()));
@@ -97,6 +99,50 @@ class PulseOutputTest : public QObject {
     QTest::qWait(300);
     QVERIFY2(m_recorded.indexOf(Sound(block)) >= 0, "the block is not in the recording whole");
     QCOMPARE(Sounding(m_recorded), Sounding(block));
+  }
+
+  // Played out, the stream is corked again: nothing keeps the sink awake
+  // (the recorder, which would, is stopped first).
+  void aPlayedBlockLetsTheSinkSleep() {
+    PulseOutput output;
+    QVERIFY(output.Open(Format()));
+    StartRecorder();
+    const QByteArray block = Block(kRate / 2, 9);
+    output.Write(Bytes(block), static_cast<uint32_t>(block.size()));
+    QVERIFY(!output.Played());
+    QTRY_VERIFY_WITH_TIMEOUT(m_recorded.indexOf(Sound(block)) >= 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(output.Played(), 10000);
+    StopRecorder();
+    QTRY_VERIFY_WITH_TIMEOUT(SinkState() == "IDLE" || SinkState() == "SUSPENDED", 10000);
+    // A stream paused and resumed after its block played stays corked.
+    output.Pause();
+    output.Restart();
+    QTest::qWait(200);
+    QVERIFY(SinkState() == "IDLE" || SinkState() == "SUSPENDED");
+  }
+
+  // A server that runs but does not answer (stopped) while the output
+  // connects: nothing waits for it, the output says it is waiting, not
+  // lost, and the block written meanwhile plays once the server answers.
+  void aServerThatAnswersLateStillPlays() {
+    StartRecorder();
+    const qint64 pid = m_server->processId();
+    QCOMPARE(::kill(static_cast<pid_t>(pid), SIGSTOP), 0);
+    auto output = std::make_unique<PulseOutput>();
+    QVERIFY(output->Open(Format()));
+    QVERIFY(!output->Lost());
+    QVERIFY(output->Waiting());
+    const QByteArray block = Block(kRate / 2, 10);
+    output->Write(Bytes(block), static_cast<uint32_t>(block.size()));
+    QCOMPARE(output->Pending(), static_cast<uint32_t>(block.size()));
+    QVERIFY(!output->Played());
+    QTest::qWait(500);
+    QVERIFY(output->Waiting());
+    QCOMPARE(::kill(static_cast<pid_t>(pid), SIGCONT), 0);
+    QTRY_VERIFY_WITH_TIMEOUT(!output->Waiting(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(m_recorded.indexOf(Sound(block)) >= 0, 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(output->Played(), 10000);
+    QVERIFY(!output->Lost());
   }
 
   // Play again while a block plays: the old one stops, the new one plays
@@ -198,6 +244,19 @@ class PulseOutputTest : public QObject {
   }
 
  private:
+  // The null sink's state as the server reports it (RUNNING, IDLE,
+  // SUSPENDED).
+  static QString SinkState() {
+    QProcess pactl;
+    pactl.start("pactl", {"list", "sinks", "short"});
+    pactl.waitForFinished(5000);
+    for (const QString& line : QString::fromUtf8(pactl.readAllStandardOutput()).split('\n')) {
+      const QStringList fields = line.split('\t');
+      if (fields.size() >= 5 && fields[1] == "test") return fields.last().trimmed();
+    }
+    return {};
+  }
+
   QString Socket() const { return m_runtime.filePath("pulse.sock"); }
 
   static lexoria::sound::WaveFormat Format() { return lexoria::sound::PcmFormat(kRate, 1); }

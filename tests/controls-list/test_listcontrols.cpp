@@ -21,8 +21,10 @@ struct Host {
 
   void Attach(CMyListBox& list) {
     list.SetFavouritesViewQuery([this] { return favourites; });
-    QObject::connect(&list, &CMyListBox::lineRewritten, &list, [this](int index, const QString& text) {
+    QObject::connect(&list, &CMyListBox::lineRewritten, &list, [this, &list](int index, const QString& text) {
       calls << QString("rewritten %1 %2").arg(index).arg(text);
+      // What the window's phrase data does with the new text.
+      list.ItemOf(index)->SetDisplayText(text.toStdU16String());
     });
     QObject::connect(&list, &CMyListBox::phraseChosen, &list, [this] { calls << "selected"; });
   }

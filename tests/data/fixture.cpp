@@ -20,25 +20,42 @@ void TempDirTest::TearDown() {
   std::filesystem::remove_all(dir_, ec);
 }
 
-void FakeHost::TransferToControls() { ++toControls; }
-
-void FakeHost::TransferFromControls() {
-  ++fromControls;
-  if (book != nullptr) {
-    book->SetKeyWord(controlKeyWord);
-    book->SetExactMatch(controlExact);
+ChangeLog& Book::Log() {
+  for (const BookChange& change : book.TakeChanges()) {
+    switch (change.kind) {
+      case BookChange::Kind::ListRefilled: ++log_.listChanged; break;
+      case BookChange::Kind::PhraseShown:
+        ++log_.toControls;
+        ++log_.repaints;
+        break;
+      case BookChange::Kind::ClipWanted:
+        log_.clips.push_back(change.phrase);
+        if (log_.clipSucceeds) book.SetCurrentClip(change.phrase);
+        break;
+      case BookChange::Kind::Message: log_.messages.push_back(change.text); break;
+    }
   }
+  return log_;
 }
 
-void FakeHost::LoadClip(std::int32_t phrase) {
-  clips.push_back(phrase);
-  if (clipSucceeds && book != nullptr) book->SetCurrentClip(phrase);
+void Book::SearchPhrases() {
+  Log();
+  ++log_.fromControls;
+  book.SetKeyWord(log_.controlKeyWord);
+  book.SetExactMatch(log_.controlExact);
+  book.SearchPhrases();
+  Log();
 }
 
-void FakeHost::SelectCategory() {
-  ++selectCategory;
+void Book::ShowFavourites() {
+  const bool show = book.ShowFavourites();
+  Log();
+  if (!show) return;
   // What the window's SelectCategory does for the favourites key.
-  if (book != nullptr && book->CategoryCode() == kCategoryFavourites) book->ListFavourites();
+  ++log_.selectCategory;
+  book.ListFavourites();
+  book.SetFavouritesView(true);
+  Log();
 }
 
 std::vector<std::u16string> Book::LineTexts() const {

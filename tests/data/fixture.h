@@ -1,6 +1,6 @@
 // Shared test fixture: a fresh temporary working directory per test (every
-// data file name is relative to it), a host that records what the model asks
-// of the window, and writers for small phrase files.
+// data file name is relative to it), a log of what the model's changes
+// would have the window do, and writers for small phrase files.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -24,40 +24,46 @@ class TempDirTest : public ::testing::Test {
   std::filesystem::path previous_;
 };
 
-struct FakeHost : PhraseBookHost {
+// What the window does with the book's changes, recorded: the messages it
+// would show, the clips it would load (succeeding unless told otherwise),
+// and how often it would transfer, refill the list, select the favourites
+// category and read the controls.
+struct ChangeLog {
   std::vector<std::string> messages;
   std::vector<std::int32_t> clips;
-  int toControls = 0;
+  int toControls = 0;  // PhraseShown
+  int repaints = 0;    // PhraseShown repaints the text area too
   int fromControls = 0;
   int listChanged = 0;
   int selectCategory = 0;
-  int repaints = 0;
-  // What the controls hold, handed over by TransferFromControls.
+  // What the controls hold, read back before a search.
   std::u16string controlKeyWord;
   std::int32_t controlExact = 0;
-  PhraseBook* book = nullptr;
   bool clipSucceeds = true;
-
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  void TransferToControls() override;
-  void TransferFromControls() override;
-  void LoadClip(std::int32_t phrase) override;
-  void PhraseListChanged() override { ++listChanged; }
-  void SelectCategory() override;
-  void RepaintTextArea() override { ++repaints; }
 };
 
-// A model with its fake host, files opened from the temporary directory.
+// A model with what its window would do, files opened from the temporary
+// directory.
 struct Book {
-  FakeHost host;
-  PhraseBook book{host};
-  Book() { host.book = &book; }
+  PhraseBook book;
+  // The changes so far, taken from the book.
+  ChangeLog& Log();
   std::vector<std::u16string> LineTexts() const;
   // Selects a line and shows it, as the window's selection handler does.
   void Select(int index) {
     book.SetSelection(index);
     book.ShowSelectedPhrase();
+    Log();
   }
+  // The key word and the switch from the controls, then the search, as the
+  // window's search handler does.
+  void SearchPhrases();
+  // Button 1026 as the window runs it: the favourites category when there
+  // are favourites.
+  void ShowFavourites();
+
+ private:
+  ChangeLog log_;
 };
 
 void WriteFile(const std::string& name, const std::vector<unsigned char>& bytes);

@@ -86,11 +86,11 @@ class AnyScriptSearch : public test::TempDirTest {
     b.book.OpenPhraseFiles();
   }
   std::vector<std::u16string> Run(std::u16string key, int exact = 0) {
-    b.host.messages.clear();
+    b.Log().messages.clear();
     b.book.LoadAllEnglish();
-    b.host.controlKeyWord = std::move(key);
-    b.host.controlExact = exact;
-    b.book.SearchPhrases();
+    b.Log().controlKeyWord = std::move(key);
+    b.Log().controlExact = exact;
+    b.SearchPhrases();
     return b.LineTexts();
   }
   Book b;
@@ -142,7 +142,7 @@ TEST_F(AnyScriptSearch, QueryTable) {
   for (const Case& c : cases) {
     EXPECT_EQ(Run(c.key, c.exact), c.lines) << std::string(c.key.begin(), c.key.end());
     const bool found = !c.lines.empty();
-    EXPECT_EQ(b.host.messages,
+    EXPECT_EQ(b.Log().messages,
               found ? std::vector<std::string>{} : std::vector<std::string>{"This item can't be found!"});
   }
 }

@@ -123,7 +123,7 @@ TEST_P(DamagedFile, IsNamedOnceAndShowsNoGarbage) {
   if (b.book.ShowRelatedPhrasesOf(2) == RelatedResult::Listed) {
     for (const auto& line : b.LineTexts()) ASSERT_TRUE(Genuine(line));
   }
-  EXPECT_TRUE(b.host.messages.empty()) << b.host.messages[0];
+  EXPECT_TRUE(b.Log().messages.empty()) << b.Log().messages[0];
 
   // What the other files hold still works.
   const std::string file = c.file;

@@ -75,19 +75,19 @@ TEST_F(DataFoldersTest, PhrasesComeFromTheDataFolderAndFavouritesGoToTheirOwn) {
 
   Toggle(1);
   Toggle(2);
-  ASSERT_EQ(b.host.messages.size(), 2u);
-  EXPECT_EQ(b.host.messages[0], "One item has just added to your favorite category");
+  ASSERT_EQ(b.Log().messages.size(), 2u);
+  EXPECT_EQ(b.Log().messages[0], "One item has just added to your favorite category");
   EXPECT_EQ(fs::file_size(folders.favourites / "favorite.dat"), 2 * kEnglishRecordSize);
   struct stat st {};
   ASSERT_EQ(::stat(folders.favourites.c_str(), &st), 0);
   EXPECT_EQ(st.st_mode & 0777, 0700u);
 
   // Removing goes through temp.dat beside favorite.dat.
-  b.book.ShowFavourites();
+  b.ShowFavourites();
   ASSERT_EQ(b.book.CategoryCode(), kCategoryFavourites);
-  b.host.messages.clear();
+  b.Log().messages.clear();
   Toggle(0);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"One item has just removed from your favorite category"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"One item has just removed from your favorite category"});
   EXPECT_EQ(fs::file_size(folders.favourites / "favorite.dat"), kEnglishRecordSize);
   EXPECT_EQ(Entries(folders.favourites), std::vector<fs::path>{"favorite.dat"});
 
@@ -103,10 +103,10 @@ TEST_F(DataFoldersTest, AFavouritesFolderThatCannotBeMadeSaysSoAndKeepsWhatIsSto
   std::ofstream(dir_ / "home" / ".local") << "not a folder";
   OpenAndBrowse();
   Toggle(1);
-  ASSERT_EQ(b.host.messages.size(), 1u);
-  EXPECT_NE(b.host.messages[0].find("Can't create the folder for favorite phrases"), std::string::npos);
-  EXPECT_NE(b.host.messages[0].find(folders.favourites.string()), std::string::npos);
-  EXPECT_NE(b.host.messages[0].find("Not a directory"), std::string::npos);
+  ASSERT_EQ(b.Log().messages.size(), 1u);
+  EXPECT_NE(b.Log().messages[0].find("Can't create the folder for favorite phrases"), std::string::npos);
+  EXPECT_NE(b.Log().messages[0].find(folders.favourites.string()), std::string::npos);
+  EXPECT_NE(b.Log().messages[0].find("Not a directory"), std::string::npos);
   EXPECT_TRUE(Entries(dir_ / "work").empty());
   EXPECT_EQ(Entries(dir_ / "home"), std::vector<fs::path>{".local"});
 }
@@ -121,11 +121,11 @@ TEST_F(DataFoldersTest, AFavouritesFolderThatCannotTakeTempDatLosesNothing) {
   const auto stored = fs::file_size(folders.favourites / "favorite.dat");
   ASSERT_EQ(stored, 2 * kEnglishRecordSize);
   fs::create_directory(folders.favourites / "temp.dat");
-  b.book.ShowFavourites();
-  b.host.messages.clear();
+  b.ShowFavourites();
+  b.Log().messages.clear();
   Toggle(0);
-  ASSERT_EQ(b.host.messages.size(), 1u);
-  EXPECT_NE(b.host.messages[0].find("can't be removed"), std::string::npos);
+  ASSERT_EQ(b.Log().messages.size(), 1u);
+  EXPECT_NE(b.Log().messages[0].find("can't be removed"), std::string::npos);
   EXPECT_EQ(fs::file_size(folders.favourites / "favorite.dat"), stored);
   EXPECT_EQ(b.book.Lines().size(), 2u);
   EXPECT_TRUE(Entries(dir_ / "work").empty());

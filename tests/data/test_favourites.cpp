@@ -74,8 +74,8 @@ class Favourites : public test::TempDirTest {
 TEST_F(Favourites, AddingStoresTheLineWithoutBracketsAndItsNumber) {
   AddFromCategory(2);
   AddFromCategory(0);
-  EXPECT_EQ(b.host.messages, (std::vector<std::string>{"One item has just added to your favorite category",
-                                                       "One item has just added to your favorite category"}));
+  EXPECT_EQ(b.Log().messages, (std::vector<std::string>{"One item has just added to your favorite category",
+                                                        "One item has just added to your favorite category"}));
   EXPECT_EQ(StoredFavourites(), (std::vector<Stored>{{u"Where is the station?", 3}, {u"Hello", 1}}));
   // The text is zero-filled after its terminator.
   const auto bytes = test::ReadFile("favorite.dat");
@@ -87,9 +87,9 @@ TEST_F(Favourites, AddingStoresTheLineWithoutBracketsAndItsNumber) {
 TEST_F(Favourites, AddingTheSameTextTwiceIsRefusedAndLeavesTheFile) {
   AddFromCategory(1);
   const auto before = test::ReadFile("favorite.dat");
-  b.host.messages.clear();
+  b.Log().messages.clear();
   AddFromCategory(1);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item has already existed in favorite category!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item has already existed in favorite category!"});
   EXPECT_EQ(test::ReadFile("favorite.dat"), before);
 }
 
@@ -99,9 +99,9 @@ TEST_F(Favourites, ABracketedChoiceAndTheSameTextFromARelatedListAreOneEntry) {
   b.book.ClearMap();
   b.book.ClearList();
   b.book.AddEnglishItems(3, 3);  // a related list line, brackets kept
-  b.host.messages.clear();
+  b.Log().messages.clear();
   AddFromCategory(0);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item has already existed in favorite category!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item has already existed in favorite category!"});
 }
 
 TEST_F(Favourites, PhraseOneFromARelatedListKeepsItsMarkAndIsAnotherEntry) {
@@ -117,9 +117,9 @@ TEST_F(Favourites, ListingShowsStoredTextsInOrderAndShowsTheFirst) {
   AddFromCategory(3);
   AddFromCategory(2);
   AddFromCategory(1);
-  b.host.messages.clear();
-  b.book.ShowFavourites();
-  EXPECT_EQ(b.host.selectCategory, 1);
+  b.Log().messages.clear();
+  b.ShowFavourites();
+  EXPECT_EQ(b.Log().selectCategory, 1);
   EXPECT_EQ(b.book.CategoryCode(), kCategoryFavourites);
   EXPECT_TRUE(b.book.FavouritesView());
   EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{u"Good night", u"Where is the station?", u"Thank you"}));
@@ -129,7 +129,7 @@ TEST_F(Favourites, ListingShowsStoredTextsInOrderAndShowsTheFirst) {
   EXPECT_EQ(b.book.CurrentPhrase(), 5);
   EXPECT_EQ(b.book.PronunciationText(), u"p5");
   EXPECT_TRUE(b.book.FavouritesOpen());  // listing leaves the handle open
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(Favourites, AFileOf250BytesHoldsTwoRecordsAndAnAddLandsOnTheGrid) {
@@ -167,14 +167,14 @@ TEST_F(Favourites, RemovingFirstMiddleOrLastKeepsTheOthersInOrder) {
   for (int victim = 0; victim < 3; ++victim) {
     WriteFavourites(three);
     b.book.OpenPhraseFiles();
-    b.host.messages.clear();
+    b.Log().messages.clear();
     ASSERT_TRUE(b.book.ListFavourites());
     b.Select(victim);
     b.book.ToggleFavourite();
     std::vector<Stored> expected = three;
     expected.erase(expected.begin() + victim);
     EXPECT_EQ(StoredFavourites(), expected) << victim;
-    EXPECT_EQ(b.host.messages, std::vector<std::string>{"One item has just removed from your favorite category"});
+    EXPECT_EQ(b.Log().messages, std::vector<std::string>{"One item has just removed from your favorite category"});
     // More than one was there: the rest is listed again, the first shown.
     EXPECT_EQ(b.book.Lines().size(), 2u);
     EXPECT_EQ(b.book.SelectedLineText(), expected[0].text);
@@ -185,21 +185,21 @@ TEST_F(Favourites, RemovingFirstMiddleOrLastKeepsTheOthersInOrder) {
 
 TEST_F(Favourites, RemovingTheLastOneLeavesAnEmptyFileAndClearsTheTexts) {
   AddFromCategory(1);
-  b.book.ShowFavourites();
+  b.ShowFavourites();
   ASSERT_EQ(b.LineTexts(), std::vector<std::u16string>{u"Thank you"});
   b.book.SetKeyWord(u"old");
-  const int repaints = b.host.repaints;
-  b.host.messages.clear();
+  const int repaints = b.Log().repaints;
+  b.Log().messages.clear();
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"One item has just removed from your favorite category"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"One item has just removed from your favorite category"});
   EXPECT_EQ(std::filesystem::file_size("favorite.dat"), 0u);
   EXPECT_TRUE(b.book.Lines().empty());
   EXPECT_TRUE(b.book.PronunciationText().empty() && b.book.JapaneseText().empty() && b.book.KeyWord().empty());
-  EXPECT_EQ(b.host.repaints, repaints + 1);
-  b.host.messages.clear();
-  b.book.ShowFavourites();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"No favorite phrase!"});
-  EXPECT_EQ(b.host.selectCategory, 1);  // only the first show selected the category
+  EXPECT_EQ(b.Log().repaints, repaints + 1);
+  b.Log().messages.clear();
+  b.ShowFavourites();
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"No favorite phrase!"});
+  EXPECT_EQ(b.Log().selectCategory, 1);  // only the first show selected the category
 }
 
 // Mended: with no record matching the selected line, the original removal
@@ -212,12 +212,12 @@ TEST_F(Favourites, RemovalWithNoMatchingRecordKeepsEveryRecord) {
   ASSERT_TRUE(b.book.ReplaceLineText(0, u"Not stored"));
   b.Select(0);  // not in the map: the selected line text is still set
   ASSERT_EQ(b.book.SelectedLineText(), u"Not stored");
-  b.host.messages.clear();
+  b.Log().messages.clear();
   EXPECT_FALSE(b.book.RemoveFavourite());
   EXPECT_EQ(StoredFavourites(), two);
   EXPECT_FALSE(std::filesystem::exists("temp.dat"));
   b.book.ToggleFavourite();
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
   EXPECT_EQ(StoredFavourites(), two);
   EXPECT_EQ(b.book.Lines().size(), 2u);  // nothing was cleared either
 }
@@ -237,10 +237,10 @@ TEST_F(Favourites, WithoutTempFileTheRemovalChangesNothingAndSaysSo) {
   std::filesystem::create_directory("temp.dat");  // cannot be created as a file
   b.book.OpenPhraseFiles();
   ASSERT_TRUE(b.book.ListFavourites());
-  b.host.messages.clear();
+  b.Log().messages.clear();
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be removed from favorite category: "
-                                                      "favorite.dat can't be written!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be removed from favorite category: "
+                                                       "favorite.dat can't be written!"});
   EXPECT_EQ(StoredFavourites(), two);
   EXPECT_EQ(b.book.Lines().size(), 2u);
 }
@@ -257,10 +257,10 @@ TEST_F(Favourites, AFailedReplacementSaysSoAndLeavesNoScratchFile) {
   std::filesystem::rename("favorite.dat", "saved.dat");
   std::filesystem::create_directory("favorite.dat");
   std::ofstream("favorite.dat/keep") << "x";
-  b.host.messages.clear();
+  b.Log().messages.clear();
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be removed from favorite category: "
-                                                      "favorite.dat can't be written!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be removed from favorite category: "
+                                                       "favorite.dat can't be written!"});
   EXPECT_TRUE(std::filesystem::is_directory("favorite.dat"));
   EXPECT_FALSE(std::filesystem::exists("temp.dat"));
   EXPECT_EQ(b.book.Lines().size(), 2u);
@@ -289,29 +289,29 @@ TEST_F(Favourites, AnUnopenableFileSaysSoAndChangesNothing) {
   b.book.OpenPhraseFiles();
   EXPECT_FALSE(b.book.FavouritesOpen());
   EXPECT_FALSE(b.book.EnsureFavouritesOpen());
-  b.book.ShowFavourites();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"Can't read favorite file"});
-  b.host.messages.clear();
+  b.ShowFavourites();
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"Can't read favorite file"});
+  b.Log().messages.clear();
   b.Select(1);
   EXPECT_FALSE(b.book.AddFavourite());
   EXPECT_FALSE(b.book.RemoveFavourite());
   EXPECT_FALSE(b.book.ListFavourites());
   const std::string cantAdd = "This item can't be added to favorite category: favorite.dat can't be written!";
   const std::string cantRemove = "This item can't be removed from favorite category: favorite.dat can't be written!";
-  EXPECT_EQ(b.host.messages, (std::vector<std::string>{cantAdd, cantRemove}));
-  b.host.messages.clear();
+  EXPECT_EQ(b.Log().messages, (std::vector<std::string>{cantAdd, cantRemove}));
+  b.Log().messages.clear();
   Browse();
   b.Select(1);
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{cantAdd});
-  EXPECT_EQ(b.host.selectCategory, 0);
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{cantAdd});
+  EXPECT_EQ(b.Log().selectCategory, 0);
   EXPECT_TRUE(std::filesystem::is_empty("favorite.dat"));
 }
 
 TEST_F(Favourites, ToggleWithAnEmptyListDoesNothing) {
   b.book.ClearList();
   b.book.ToggleFavourite();
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
   EXPECT_EQ(std::filesystem::file_size("favorite.dat"), 0u);
 }
 

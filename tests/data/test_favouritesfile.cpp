@@ -167,7 +167,7 @@ TEST_F(FavouritesFileTest, TwoBooksInTwoProcessesOneRemovingOneAddingLoseNothing
     for (int line = 1; line < 5; ++line) {  // phrases 2..5
       b.Select(line);
       b.book.ToggleFavourite();
-      failures += b.host.messages.back() == "One item has just added to your favorite category" ? 0 : 1;
+      failures += b.Log().messages.back() == "One item has just added to your favorite category" ? 0 : 1;
     }
     ::_exit(failures);
   }
@@ -250,7 +250,7 @@ TEST_F(FavouritesFileTest, ACopyStartedEarlierWritesToTheFileOfNow) {
   early.book.ToggleFavourite();
   EXPECT_EQ(StoredTexts(), (std::vector<std::u16string>{U("Phrase 8"), U("Phrase 3")}));
   // And a list shown is read afresh.
-  early.book.ShowFavourites();
+  early.ShowFavourites();
   EXPECT_EQ(early.LineTexts(), (std::vector<std::u16string>{U("Phrase 8"), U("Phrase 3")}));
 }
 
@@ -269,7 +269,7 @@ TEST_F(FavouritesFileTest, ALockHeldByAnotherProcessFailsClearlyAndChangesNothin
   b.book.SetCategoryCode(kCategoryFavourites);
   ASSERT_TRUE(b.book.ListFavourites());  // reading needs no lock
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages,
+  EXPECT_EQ(b.Log().messages,
             (std::vector<std::string>{
                 "This item can't be added to favorite category: favorite.dat is in use by another copy of the program!",
                 "This item can't be removed from favorite category: favorite.dat is in use by another copy of the "
@@ -304,12 +304,12 @@ TEST_F(FavouritesFileTest, DamagedRecordsShowAsEmptyLinesAndCanBeRemoved) {
   test::WriteFile(kFavouritesFileName, bytes);
   Book b;
   Browse(b);
-  b.book.ShowFavourites();
+  b.ShowFavourites();
   ASSERT_EQ(b.LineTexts(), (std::vector<std::u16string>{U("Phrase 1"), u"", U("Phrase 3"), u""}));
   b.Select(1);
   EXPECT_TRUE(b.book.PhraseSelected());
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages.back(), "One item has just removed from your favorite category");
+  EXPECT_EQ(b.Log().messages.back(), "One item has just removed from your favorite category");
   EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{U("Phrase 1"), U("Phrase 3"), u""}));
   b.Select(2);
   b.book.ToggleFavourite();
@@ -363,17 +363,17 @@ TEST_F(FavouritesFileTest, AFullDiskSaysSoAndKeepsTheFileAsItWas) {
   Browse(b, dir_ / "disk");
   b.Select(2);
   b.book.ToggleFavourite();
-  b.book.ShowFavourites();
+  b.ShowFavourites();
   ASSERT_EQ(b.LineTexts().size(), 33u);
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages,
+  EXPECT_EQ(b.Log().messages,
             (std::vector<std::string>{"This item can't be added to favorite category: the disk is full!",
                                       "This item can't be removed from favorite category: the disk is full!"}));
   EXPECT_EQ(test::ReadFile((dir_ / "disk" / kFavouritesFileName).string()), before);
   EXPECT_FALSE(fs::exists(dir_ / "disk" / kFavouritesTempName));
   fs::remove(dir_ / "disk" / "filler");
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.host.messages.back(), kRemovedMessage);
+  EXPECT_EQ(b.Log().messages.back(), kRemovedMessage);
 }
 
 // Mended: a read-only favorite.dat listed as "No favorite phrase!" and
@@ -416,7 +416,7 @@ TEST_P(ReadOnly, ListsWhatIsStoredAndSaysWhyAChangeFailed) {
     Browse(b, folder);
     b.Select(1);
     b.book.ToggleFavourite();
-    b.book.ShowFavourites();
+    b.ShowFavourites();
     int failed = 0;
     const auto lines = b.LineTexts();
     if (lines.size() < 3 || std::vector<std::u16string>(lines.begin(), lines.begin() + 3) !=
@@ -425,8 +425,8 @@ TEST_P(ReadOnly, ListsWhatIsStoredAndSaysWhyAChangeFailed) {
     b.Select(1);
     b.book.ToggleFavourite();
     const std::vector<std::string> expected{c.addMessage, c.removeMessage};
-    if (b.host.messages != expected) {
-      for (const auto& m : b.host.messages) std::fprintf(stderr, "said: %s\n", m.c_str());
+    if (b.Log().messages != expected) {
+      for (const auto& m : b.Log().messages) std::fprintf(stderr, "said: %s\n", m.c_str());
       failed |= 2;
     }
     return failed;

@@ -26,7 +26,7 @@ TEST_F(PhraseStore, OpenSetsEachFlagByItsOwnOpen) {
   EXPECT_TRUE(b.book.FavouritesOpen());  // created empty on first open
   EXPECT_TRUE(std::filesystem::exists("favorite.dat"));
   EXPECT_EQ(std::filesystem::file_size("favorite.dat"), 0u);
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 
   WriteNumberedEnglish(3);
   WriteJapanese({{u"p\r", u"a\r", u"b\r"}});
@@ -40,12 +40,12 @@ TEST_F(PhraseStore, LoadEnglishRangeWithoutTheFileChangesNothing) {
   Book b;
   b.book.OpenPhraseFiles();
   b.book.LoadAllEnglish();  // no file: message, map stays empty
-  ASSERT_EQ(b.host.messages, std::vector<std::string>{"Can't read file"});
+  ASSERT_EQ(b.Log().messages, std::vector<std::string>{"Can't read file"});
   b.book.FillTemplateRange(1, 1);
   ASSERT_EQ(b.book.Lines().size(), 1u);
   EXPECT_EQ(b.book.LoadEnglishRange(1, 1), 0);
   EXPECT_EQ(b.book.Lines().size(), 1u);
-  EXPECT_EQ(b.host.toControls, 0);
+  EXPECT_EQ(b.Log().toControls, 0);
 }
 
 TEST_F(PhraseStore, BrowseFillsMapFromRecordsAndListFromTemplates) {
@@ -57,7 +57,7 @@ TEST_F(PhraseStore, BrowseFillsMapFromRecordsAndListFromTemplates) {
   const PhraseMap expected{{u"Phrase 2", u"2"}, {u"Phrase 3", u"3"}, {u"Phrase 4", u"4"}};
   EXPECT_EQ(b.book.Map(), expected);
   EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{u"Phrase 2", u"Phrase 3", u"Phrase 4"}));
-  EXPECT_EQ(b.host.toControls, 1);
+  EXPECT_EQ(b.Log().toControls, 1);
 
   // The map is emptied before every refill.
   EXPECT_EQ(b.book.LoadEnglishRange(1, 1), 1);
@@ -80,7 +80,7 @@ TEST_F(PhraseStore, MapValueIsTheRecordsOwnNumberAndLaterDuplicatesWin) {
   b.Select(4);
   EXPECT_EQ(b.book.CurrentPhrase(), 7);
   EXPECT_EQ(b.book.PronunciationText(), u"p7");
-  EXPECT_EQ(b.host.clips, (std::vector<std::int32_t>{4, 7}));
+  EXPECT_EQ(b.Log().clips, (std::vector<std::int32_t>{4, 7}));
 }
 
 TEST_F(PhraseStore, ARangePastTheEndOfTheFileStopsWithWhatWasRead) {
@@ -110,7 +110,7 @@ TEST_F(PhraseStore, OutsideBrowseModeOnlyTheMapIsFilled) {
   EXPECT_EQ(b.book.LoadEnglishRange(1, 3), 1);
   EXPECT_EQ(b.book.Map().size(), 3u);
   EXPECT_EQ(b.LineTexts(), std::vector<std::u16string>{u"Phrase 1"});
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(PhraseStore, BrowseWithoutTemplateFileEmptiesTheListAndSays) {
@@ -122,7 +122,7 @@ TEST_F(PhraseStore, BrowseWithoutTemplateFileEmptiesTheListAndSays) {
   std::filesystem::remove("MapEngSpec.data");
   EXPECT_EQ(b.book.LoadEnglishRange(1, 3), 1);
   EXPECT_TRUE(b.book.Lines().empty());
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"Can't read MapEngSpec file"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"Can't read MapEngSpec file"});
 }
 
 TEST_F(PhraseStore, LoadAllEnglishReadsAtMost826RecordsOnItsOwnHandle) {
@@ -134,7 +134,7 @@ TEST_F(PhraseStore, LoadAllEnglishReadsAtMost826RecordsOnItsOwnHandle) {
   EXPECT_EQ(b.book.Map().count(u"Phrase 826"), 1u);
   EXPECT_EQ(b.book.Map().count(u"Phrase 827"), 0u);
   EXPECT_EQ(b.book.Map().at(u"Phrase 1"), u"1");  // the mark is gone from phrase 1
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(PhraseStore, EveryLoaderStopsAfter826Records) {
@@ -216,7 +216,7 @@ TEST_F(ShowSelected, PhraseOneLosesItsMarkFromKeyAndBothTexts) {
   EXPECT_EQ(b.book.PronunciationText(), u"Konnichiwa");
   EXPECT_EQ(b.book.JapaneseText(), u"\u4eca\u65e5\u306f");
   EXPECT_EQ(b.book.CurrentJapaneseRecord().first, u"\uFEFF\u4eca\u65e5\u306f\r");
-  EXPECT_EQ(b.host.clips, std::vector<std::int32_t>{1});
+  EXPECT_EQ(b.Log().clips, std::vector<std::int32_t>{1});
   EXPECT_EQ(b.book.CurrentSelectionIndex(), 0);
 }
 
@@ -253,12 +253,12 @@ TEST_F(ShowSelected, ALineNotInTheMapSaysSoAndLeavesNoPhraseSelected) {
   EXPECT_TRUE(b.book.PhraseSelected());
   ASSERT_TRUE(b.book.ReplaceLineText(0, u"Not a phrase"));
   b.Select(0);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This phrase can't be found"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This phrase can't be found"});
   EXPECT_FALSE(b.book.PhraseSelected());
   EXPECT_EQ(b.book.CurrentPhrase(), 0);
   EXPECT_EQ(b.book.PronunciationText(), u"");
   EXPECT_EQ(b.book.JapaneseText(), u"");
-  EXPECT_EQ(b.host.clips, std::vector<std::int32_t>{2});
+  EXPECT_EQ(b.Log().clips, std::vector<std::int32_t>{2});
   EXPECT_EQ(b.book.SelectedLineText(), u"Not a phrase");
   EXPECT_EQ(b.book.CurrentSelectionIndex(), 0);
 }
@@ -266,13 +266,13 @@ TEST_F(ShowSelected, ALineNotInTheMapSaysSoAndLeavesNoPhraseSelected) {
 TEST_F(ShowSelected, EmptyListOrNoSelectionDoesNothing) {
   b.book.ClearList();
   b.Select(0);
-  EXPECT_TRUE(b.host.clips.empty());
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().clips.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
   ASSERT_EQ(b.book.LoadEnglishRange(1, 4), 1);
   b.Select(-1);
   b.Select(17);
-  EXPECT_TRUE(b.host.clips.empty());
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().clips.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(PhraseStore, LinesOf59UnitsAreFoundAndLongerOnesAreCut) {
@@ -301,7 +301,7 @@ TEST_F(PhraseStore, LinesOf59UnitsAreFoundAndLongerOnesAreCut) {
   b.Select(1);
   EXPECT_EQ(b.book.SelectedLineText().size(), 59u);
   EXPECT_EQ(b.book.PronunciationText(), u"three");
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 
   EXPECT_TRUE(b.book.ReplaceLineText(0, std::u16string(70, u'r')));
   EXPECT_EQ(b.book.Lines()[0].text.size(), 59u);

@@ -46,7 +46,7 @@ TEST_F(Related, PhraseOneAloneKeepsItsMarkAndIsStillFound) {
   ASSERT_EQ(b.LineTexts(), std::vector<std::u16string>{u"\uFEFFHello"});
   EXPECT_EQ(b.book.Map(), (PhraseMap{{u"\uFEFFHello", u"1"}}));
   b.Select(0);
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
   EXPECT_EQ(b.book.CurrentPhrase(), 1);
   EXPECT_EQ(b.book.JapaneseText(), u"j1");
 }
@@ -93,7 +93,7 @@ TEST_F(Related, NothingToShowLeavesListMapAndModeAlone) {
   EXPECT_EQ(b.LineTexts(), lines);
   EXPECT_EQ(b.book.Map(), map);
   EXPECT_EQ(b.book.ViewMode(), kViewBrowse);
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(Related, WithoutEnglishDatTheListIsEmptiedAndTheResultIsTrue) {
@@ -130,7 +130,7 @@ TEST_F(Related, AddEnglishItemsAddsToTheListAndTheMap) {
   b.book.AddEnglishItems(5, 9);  // past the end: stops with what was read
   EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{u"Two", u"Three", u"Five"}));
   EXPECT_EQ(b.book.Map().size(), 3u);
-  EXPECT_EQ(b.host.toControls, 2);
+  EXPECT_EQ(b.Log().toControls, 2);
 }
 
 }  // namespace

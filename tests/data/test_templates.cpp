@@ -15,7 +15,7 @@ using test::WriteTemplates;
 
 class Templates : public test::TempDirTest {
  protected:
-  std::vector<std::string> Messages() const { return b.host.messages; }
+  std::vector<std::string> Messages() { return b.Log().messages; }
   Book b;
 };
 
@@ -38,7 +38,7 @@ TEST_F(Templates, AGroupShowsOneLineAndTheNextLineComesAfterIt) {
   ASSERT_TRUE(group.item);
   EXPECT_EQ(group.item->TemplateText(), u"Go to [the airport|the station|the port].");
   EXPECT_EQ(group.item->DisplayText(), group.text);
-  EXPECT_GE(b.host.listChanged, 1);
+  EXPECT_GE(b.Log().listChanged, 1);
 }
 
 TEST_F(Templates, ARangeEndingInsideAGroupEndsWithItsHead) {
@@ -101,10 +101,10 @@ class Search : public Templates {
                     {"Last record"}});
   }
   std::vector<std::u16string> Run(std::string_view key, int exact = 0) {
-    b.host.messages.clear();
-    b.host.controlKeyWord = U(key);
-    b.host.controlExact = exact;
-    b.book.SearchPhrases();
+    b.Log().messages.clear();
+    b.Log().controlKeyWord = U(key);
+    b.Log().controlExact = exact;
+    b.SearchPhrases();
     return b.LineTexts();
   }
 };
@@ -114,15 +114,15 @@ TEST_F(Search, FindsSubstringsCaseInsensitivelyInFileOrder) {
             (std::vector<std::u16string>{u"Hello", u"Hello, how are you?", u"\u00C9t\u00E9 and hello again"}));
   EXPECT_EQ(Run("HELLO").size(), 3u);
   EXPECT_EQ(Run("O, H"), std::vector<std::u16string>{u"Hello, how are you?"});  // punctuation and spaces count
-  EXPECT_EQ(b.host.fromControls, 3);
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_EQ(b.Log().fromControls, 3);
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(Search, AnyAlternativeFindsTheGroupShownWithItsFirst) {
   EXPECT_EQ(Run("airport"), std::vector<std::u16string>{u"Where is [the airport]?"});
   EXPECT_EQ(Run("station"), std::vector<std::u16string>{u"Where is [the airport]?"});
   EXPECT_EQ(Run("unused"), std::vector<std::u16string>{});  // the group's other records are never searched
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be found!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be found!"});
   EXPECT_EQ(Run("small"), std::vector<std::u16string>{u"[Red] car and [big] house"});
 }
 
@@ -135,8 +135,8 @@ TEST_F(Search, ExactMatchWantsTheWholeLine) {
 
 TEST_F(Search, OnlyAToZAreLowered) {
   EXPECT_EQ(Run("\u00E9t\u00E9"), std::vector<std::u16string>{});
-  b.host.controlKeyWord = u"\u00C9T\u00E9";  // T lowers, the accented letters stay
-  b.book.SearchPhrases();
+  b.Log().controlKeyWord = u"\u00C9T\u00E9";  // T lowers, the accented letters stay
+  b.SearchPhrases();
   EXPECT_EQ(b.LineTexts(), std::vector<std::u16string>{u"\u00C9t\u00E9 and hello again"});
 }
 
@@ -152,7 +152,7 @@ TEST_F(Search, EmptyKeyWordOrMissingFileKeepsTheList) {
   EXPECT_EQ(b.book.Lines().size(), 3u);
   std::filesystem::remove("MapEngSpec.data");
   EXPECT_EQ(Run("car").size(), 3u);
-  EXPECT_TRUE(b.host.messages.empty());
+  EXPECT_TRUE(b.Log().messages.empty());
 }
 
 TEST_F(Search, AVeryLongKeyWordIsCutForTheSearchAndKeptInTheBox) {
@@ -160,7 +160,7 @@ TEST_F(Search, AVeryLongKeyWordIsCutForTheSearchAndKeptInTheBox) {
   // can hold that many, so a long key word finds nothing and harms nothing.
   EXPECT_EQ(Run(std::string(5000, 'l')), std::vector<std::u16string>{});
   EXPECT_EQ(b.book.KeyWord().size(), 5000u);
-  EXPECT_EQ(b.host.messages, std::vector<std::string>{"This item can't be found!"});
+  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be found!"});
 }
 
 TEST_F(Search, AnEmptyRecordIsSearchedOnItsOwnText) {

@@ -43,30 +43,28 @@ void WriteFile(const char* name, const uint8_t* data, size_t size) {
   std::fclose(f);
 }
 
-// What the window does for the model, with the clip loaded for real.
-struct Host : lexoria::PhraseBookHost {
+// What the window does with the model's changes, with the clip loaded for
+// real.
+struct Window {
   lexoria::sound::CaptureOutput output;
   lexoria::sound::CWavePlayer player{&output};
-  lexoria::PhraseBook* book = nullptr;
-  void ShowMessage(std::string_view) override {}
-  void TransferToControls() override {}
-  void TransferFromControls() override {}
-  void LoadClip(std::int32_t phrase) override {
-    std::int32_t clip = book->CurrentClip();
-    lexoria::sound::LoadClip(phrase, player, clip, {}, Folder());
-    book->SetCurrentClip(clip);
+  lexoria::PhraseBook book;
+  void Show() {
+    for (const lexoria::BookChange& change : book.TakeChanges()) {
+      if (change.kind != lexoria::BookChange::Kind::ClipWanted) continue;
+      std::int32_t clip = book.CurrentClip();
+      lexoria::sound::LoadClip(change.phrase, player, clip, {}, Folder());
+      book.SetCurrentClip(clip);
+    }
   }
-  void PhraseListChanged() override {}
-  void SelectCategory() override {
-    if (book->CategoryCode() == lexoria::kCategoryFavourites) book->ListFavourites();
-  }
-  void RepaintTextArea() override {}
 };
 
-void ShowEveryLine(lexoria::PhraseBook& book, size_t atMost) {
+void ShowEveryLine(Window& window, size_t atMost) {
+  lexoria::PhraseBook& book = window.book;
   for (size_t i = 0; i < book.Lines().size() && i < atMost; ++i) {
     book.SetSelection(static_cast<int>(i));
     book.ShowSelectedPhrase();
+    window.Show();
   }
 }
 
@@ -90,27 +88,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const bool damaged = !lexoria::DamagedPhraseFiles(folders).empty();
   lexoria::sound::DamagedArchiveFiles(Folder(), lexoria::kPhraseCount);
 
-  Host host;
-  lexoria::PhraseBook book(host);
-  host.book = &book;
+  Window window;
+  lexoria::PhraseBook& book = window.book;
   book.SetFolders(folders);
   book.SetPhraseFilesDamaged(damaged);
   book.OpenPhraseFiles();
   book.SetViewMode(lexoria::kViewBrowse);
   for (std::int32_t key : {100, 205, 1000}) {
     if (const auto range = lexoria::PhraseRangeOf(key)) book.LoadEnglishRange(range->first, range->last);
-    ShowEveryLine(book, 8);
+    ShowEveryLine(window, 8);
     book.SetFavouritesView(false);
     book.ToggleFavourite();
+    window.Show();
     if (book.PhraseSelected()) book.ShowRelatedPhrasesOf(book.CurrentPhrase());
-    ShowEveryLine(book, 4);
+    ShowEveryLine(window, 4);
   }
   book.SetViewMode(lexoria::kViewSearch);
   book.LoadAllEnglish();
   book.SetKeyWord(u"e");
   book.SearchPhrases();
-  ShowEveryLine(book, 4);
-  book.ShowFavourites();
+  ShowEveryLine(window, 4);
+  if (book.ShowFavourites()) book.ListFavourites();
+  window.Show();
   book.ToggleFavourite();
+  window.Show();
   return 0;
 }

@@ -75,11 +75,11 @@ void ToolkitTest::adjacentRectanglesStayAdjacent() {
 void ToolkitTest::messageBoxGoesToTheInterceptor() {
   QStringList seen;
   QWidget owner;
-  lexoria::SetMessageBoxInterceptor([&seen, &owner](QWidget* to, const QString& caption, const QString& text) {
+  lexoria::MessageBoxes boxes;
+  boxes.SetInterceptor([&seen, &owner](QWidget* to, const QString& caption, const QString& text) {
     seen << caption << text << (to == &owner ? "owned" : "not owned");
   });
-  lexoria::ShowMessageBox(&owner, "No favorite phrase!");
-  lexoria::SetMessageBoxInterceptor({});
+  boxes.Show(&owner, "No favorite phrase!");
   QCOMPARE(seen, (QStringList{"test_toolkit", "No favorite phrase!", "owned"}));
   QCOMPARE(lexoria::ApplicationName(), QString("test_toolkit"));
 }

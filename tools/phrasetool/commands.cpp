@@ -1,11 +1,6 @@
 #include "commands.h"
 
-#include <QAudio>
-#include <QAudioSink>
-#include <QCoreApplication>
-#include <QObject>
 #include <QString>
-#include <QTimer>
 #include <cstdio>
 #include <filesystem>
 #include <initializer_list>
@@ -15,38 +10,16 @@
 #include "sound/clipexport.h"
 #include "sound/loadclip.h"
 #include "sound/tempostretch.h"
-#include "toolkit/audiosinkoutput.h"
+#include "toolkit/pulseoutput.h"
 
 namespace lexoria::phrasetool {
 namespace {
 
-// What the window would do, done for a terminal: the key word comes from the
-// command line, messages are kept for the command to report.
-class ToolHost : public PhraseBookHost {
- public:
-  void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
-  void TransferToControls() override {}
-  void TransferFromControls() override {
-    if (book == nullptr) return;
-    book->SetKeyWord(keyWord);
-    book->SetExactMatch(exact ? 1 : 0);
-  }
-  void LoadClip(std::int32_t) override {}
-  void PhraseListChanged() override {}
-  void SelectCategory() override {}
-  void RepaintTextArea() override {}
-
-  PhraseBook* book = nullptr;
-  std::u16string keyWord;
-  bool exact = false;
-  std::vector<std::string> messages;
-};
-
+// The phrase data opened for a terminal; the commands read what an
+// operation left and ignore its changes (no window shows them).
 struct Book {
-  ToolHost host;
-  PhraseBook book{host};
+  PhraseBook book;
   explicit Book(const DataFolders& folders) {
-    host.book = &book;
     book.SetFolders(folders);
     book.OpenPhraseFiles();
   }
@@ -94,8 +67,8 @@ int Search(const DataFolders& folders, const std::vector<std::string>& words, bo
 
   Book b(folders);
   b.book.LoadAllEnglish();
-  b.host.keyWord = QString::fromLocal8Bit(joined.c_str()).toStdU16String();
-  b.host.exact = exact;
+  b.book.SetKeyWord(QString::fromLocal8Bit(joined.c_str()).toStdU16String());
+  b.book.SetExactMatch(exact ? 1 : 0);
   b.book.SearchPhrases();
   if (b.book.Lines().empty()) {
     std::fprintf(stderr, "phrasetool: no phrase holds \"%s\"\n", joined.c_str());
@@ -131,7 +104,9 @@ int Show(const DataFolders& folders, std::int32_t n) {
 
 int Play(const DataFolders& folders, std::int32_t n, bool slow) {
   if (!HaveFiles(folders, {"data.idx", "data.dat"})) return 2;
-  AudioSinkOutput output;
+  // The window's own output: the sound server, one stream, corked when the
+  // clip has played.
+  PulseOutput output;
   sound::CWavePlayer player(&output);
   std::int32_t current = -1;
   std::string message;
@@ -141,8 +116,8 @@ int Play(const DataFolders& folders, std::int32_t n, bool slow) {
     std::fprintf(stderr, "phrasetool: phrase %d: %s\n", n, message.empty() ? "no recording" : message.c_str());
     return 1;
   }
-  if (!player.DeviceOpen() || output.Sink() == nullptr) {
-    std::fputs("phrasetool: there is no sound device to play on\n", stderr);
+  if (!player.DeviceReady()) {
+    std::fputs("phrasetool: there is no sound device to play on: no sound server is running\n", stderr);
     return 1;
   }
   const double tempo = slow ? sound::kSlowTempo : 1.0;
@@ -150,27 +125,15 @@ int Play(const DataFolders& folders, std::int32_t n, bool slow) {
     player.StartAtTempo(sound::kSlowTempo);
   else
     player.Start();
-
-  // Played when the sink runs dry, or at the latest a second after the
-  // block's length; a sink that stops on an error never played.
-  bool played = true;
-  QAudioSink* sink = output.Sink();
-  QObject::connect(sink, &QAudioSink::stateChanged, [sink, &played](QAudio::State state) {
-    if (state == QAudio::IdleState) QCoreApplication::quit();
-    if (state == QAudio::StoppedState && sink->error() != QAudio::NoError) {
-      played = false;
-      QCoreApplication::quit();
-    }
-  });
-  if (sink->state() == QAudio::StoppedState && sink->error() != QAudio::NoError) played = false;
-  if (played) {
-    const double seconds = double(player.BlockSize()) / double(player.Format().avgBytesPerSec) / tempo;
-    QTimer::singleShot(static_cast<int>(seconds * 1000) + 1000, [] { QCoreApplication::quit(); });
-    QCoreApplication::exec();
-  }
+  // The block's length, and a second for a server slow to answer.
+  const double seconds = double(player.BlockSize()) / double(player.Format().avgBytesPerSec) / tempo;
+  const bool played = output.WaitPlayed(static_cast<int>(seconds * 1000) + 1000);
+  const bool waiting = output.Waiting();
   player.Close();
   if (!played) {
-    std::fputs("phrasetool: the sound device refused to play\n", stderr);
+    std::fputs(
+        waiting ? "phrasetool: the sound server is not answering\n" : "phrasetool: the sound server refused to play\n",
+        stderr);
     return 1;
   }
   return 0;
