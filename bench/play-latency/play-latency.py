@@ -12,6 +12,14 @@ not counted), and whether the clip's sound came out whole; at the end the
 median and the worst per scenario, and the same for paplay of a WAV on the
 same sink.
 
+Then two things the recorder would spoil (it keeps the sink running), with
+the recorder stopped: how long after the end of the speech the sink stops
+RUNNING (IDLE or SUSPENDED, as `pactl list sinks short` says; polled every
+20 ms), and a server that is stopped (SIGSTOP) for 5 s while the window
+starts and connects: how long the window takes to come up, whether a Play
+then brings the window's message about a server not answering, and, once
+the server continues, whether the next Play sounds.
+
 A play that begins while the sink is running may lose a moment of its
 leading silence on the monitor (what the sink already passed to the
 recorder is not taken back); the sound itself is compared from its first
@@ -174,7 +182,7 @@ class Bench:
                               stderr=subprocess.DEVNULL).returncode == 0:
                 self.clips.append(Clip(n, path))
 
-    def start_window(self):
+    def start_window(self, settle=1.5):
         folder = os.path.join(self.tmp, "run")
         if os.path.exists(folder):
             shutil.rmtree(folder)
@@ -194,14 +202,15 @@ class Bench:
 
         wait_for(found, 60, "the window")
         self.window = ids[0]
-        time.sleep(1.5)  # let start-up settle, as a user would look first
+        time.sleep(settle)  # let start-up settle, as a user would look first
 
     def stop_window(self):
         self.window_proc.terminate()
         self.window_proc.wait()
 
     def finish(self):
-        self.recorder.stop()
+        if self.recorder.proc.poll() is None:
+            self.recorder.stop()
         for proc in reversed(self.procs):
             if proc.poll() is None:
                 proc.send_signal(signal.SIGTERM)
@@ -243,6 +252,20 @@ class Bench:
         x, y = px(LIST[0] + 2, LIST[1])
         self.click(x, y + 9 + 18 * row)
         time.sleep(0.3)
+
+    def windows(self):
+        """The program's windows on show (the main window, a message box)."""
+        return subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Lexoria_Japanese$"],
+                              env=self.env, capture_output=True, text=True).stdout.split()
+
+    def sink_state(self):
+        out = subprocess.run(["pactl", "list", "sinks", "short"], env=self.env, capture_output=True,
+                             text=True).stdout
+        for line in out.splitlines():
+            fields = line.split("\t")
+            if len(fields) >= 5 and fields[1] == "bench":
+                return fields[-1].strip()
+        return "?"
 
     # -- measuring ----------------------------------------------------------
     def identify(self, pcm, at):
@@ -312,6 +335,62 @@ class Bench:
             subprocess.run(["paplay", path], env=self.env)
             self.record("paplay" + label, self.measure(t))
 
+    def idle_after_play(self, startup_clip, latency_ms):
+        """From the end of the start-up phrase's speech to the sink no longer
+        RUNNING; the speech ends latency + its last sounding sample after the
+        click."""
+        for _ in range(self.rounds):
+            self.start_window()
+            wait_for(lambda: self.sink_state() != "RUNNING", 10, "an idle sink")
+            t = self.click_play()
+            end = t + latency_ms / 1000.0 + startup_clip.end / RATE
+            ran, idle = False, None
+            while time.monotonic() < end + 10:
+                state = self.sink_state()
+                if state == "RUNNING":
+                    ran = True
+                elif ran:
+                    idle = time.monotonic()
+                    break
+                time.sleep(0.02)
+            note = state if idle is not None else ("never ran" if not ran else "still RUNNING after 10 s")
+            ms = None if idle is None else 10 * round((idle - end) * 100)
+            self.results.setdefault("sink idle after the speech", []).append((ms, note))
+            print("  %-28s %6s ms  %s" % ("sink idle after the speech", "-" if ms is None else "%d" % ms, note),
+                  flush=True)
+            self.stop_window()
+
+    def stopped_server(self):
+        """The server stopped for 5 s from just before the window starts."""
+        server = self.procs[0]
+        server.send_signal(signal.SIGSTOP)
+        t0 = time.monotonic()
+        try:
+            self.start_window(settle=0)
+            shown = time.monotonic() - t0
+            t = self.click_play()
+            boxed = None
+            while time.monotonic() < t + 4:
+                if len(self.windows()) > 1:
+                    boxed = time.monotonic() - t
+                    break
+                time.sleep(0.02)
+        finally:
+            time.sleep(max(0.0, t0 + 5 - time.monotonic()))
+            server.send_signal(signal.SIGCONT)
+        print("  server stopped 5 s: window up %d ms after start; Play then: %s" % (
+            shown * 1000, "a message %d ms after the click" % (boxed * 1000) if boxed is not None else "no message"),
+            flush=True)
+        # The box away, the next Play sounds.
+        for box in self.windows()[1:]:
+            self.xdo("key", "--window", box, "Return")
+        time.sleep(1.0)
+        self.recorder = Recorder(self.env)
+        wait_for(lambda: self.recorder.samples() > RATE // 10, 10, "the recorder")
+        self.record("Play after the server continued", self.measure(self.click_play()))
+        self.stop_window()
+        self.recorder.stop()
+
     def run(self):
         self.start()
         print("click to the clip's first sample, 5 ms blocks")
@@ -322,7 +401,9 @@ class Bench:
             try:
                 for _ in range(self.rounds):
                     self.start_window()
-                    self.record("start-up phrase" + label, self.measure(self.click_play()))
+                    startup = self.record("start-up phrase" + label, self.measure(self.click_play()))
+                    if startup is not None:
+                        self.startup_clip = startup
                     self.record("double click on the line" + label, self.measure(self.double_click_line(0)))
                     self.play_round(label, [3, 1, 5])
                     self.stop_window()
@@ -331,6 +412,12 @@ class Bench:
                 for loop in loops:
                     loop.kill()
                     loop.wait()
+        self.recorder.stop()
+        times = [ms for ms, _ in self.results.get("start-up phrase", []) if ms is not None]
+        if times and getattr(self, "startup_clip", None) is not None:
+            print("sink state after a play, recorder stopped")
+            self.idle_after_play(self.startup_clip, statistics.median(times))
+        self.stopped_server()
         self.report()
 
     def report(self):

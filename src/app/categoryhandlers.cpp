@@ -25,6 +25,8 @@ void CWendaroDlg::SetFavouriteTooltipFromView() {
   // the favourites are left for a search, the button adds again.
   SetFavouriteTooltip(book_.FavouritesView() ? QStringLiteral("Remove from Favorite")
                                              : QStringLiteral("Add to Favorite"));
+  // The names a screen reader hears follow the view as the tooltip does.
+  UpdateAccessibleNames();
 }
 
 void CWendaroDlg::FillSubCategories() {

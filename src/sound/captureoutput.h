@@ -16,6 +16,8 @@ class CaptureOutput : public AudioOutput {
   void SetOpenFails(bool fails) { m_openFails = fails; }
   // Simulates a device that went away; a successful Open brings it back.
   void SetLost(bool lost) { m_lost = lost; }
+  // Simulates a device that is there but has not answered yet.
+  void SetWaiting(bool waiting) { m_waiting = waiting; }
 
   bool Open(const WaveFormat& format) override;
   void Write(const uint8_t* data, uint32_t size) override;
@@ -24,6 +26,7 @@ class CaptureOutput : public AudioOutput {
   void Restart() override;
   void Close() override;
   bool Lost() const override { return m_lost; }
+  bool Waiting() const override { return m_waiting && !m_lost; }
 
   bool IsOpen() const { return m_open; }
   // Format of the last successful Open.
@@ -41,6 +44,7 @@ class CaptureOutput : public AudioOutput {
 
   bool m_openFails = false;
   bool m_lost = false;
+  bool m_waiting = false;
   bool m_open = false;
   WaveFormat m_format;
   std::vector<std::vector<uint8_t>> m_writes;

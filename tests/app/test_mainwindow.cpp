@@ -22,6 +22,7 @@ class MainWindowTest : public QObject {
   void playSpeaksThePhraseOnShow_data();
   void playSpeaksThePhraseOnShow();
   void playWithoutASoundServer();
+  void playWithASlowSoundServer();
   void missingFiles_data();
   void missingFiles();
   void timerHandsOverOnce();
@@ -259,6 +260,36 @@ void MainWindowTest::playWithoutASoundServer() {
   QCOMPARE(w.Sound().Writes().size(), size_t{1});
   QCOMPARE(w.Sound().Writes().back().size(), size_t{w.Dlg().Player().BlockSize()});
   QCOMPARE(w.Dlg().Book().CurrentClip(), 6);
+}
+
+// A server that is there but has not answered: the window goes on at once;
+// a second later the held play is dropped and the window says the server is
+// slow, not missing. One that answers in time plays, one that goes away
+// meanwhile is said to be missing.
+void MainWindowTest::playWithASlowSoundServer() {
+  const QStringList slow{"Can't play the sound: the sound server is not answering. Try again in a moment."};
+  const QStringList noServer{"Can't play the sound: no sound server is running!"};
+  DataFolder data;
+  Window w;
+  w.Sound().SetWaiting(true);
+  w.Sound().ClearLog();
+  w.Click(1031);
+  QVERIFY(w.TakeMessages().isEmpty());
+  QVERIFY2(w.Sound().Log().ends_with("write"), w.Sound().Log().c_str());
+  QTRY_COMPARE_WITH_TIMEOUT(w.Messages(), slow, 5000);
+  // The held play dropped.
+  QVERIFY2(w.Sound().Log().ends_with("write reset"), w.Sound().Log().c_str());
+  w.TakeMessages();
+  // Answered before the second is up.
+  w.Click(1031);
+  w.Sound().SetWaiting(false);
+  QTest::qWait(1500);
+  QVERIFY(w.TakeMessages().isEmpty());
+  // Gone while it was waited for.
+  w.Sound().SetWaiting(true);
+  w.Click(1031);
+  w.Sound().SetLost(true);
+  QTRY_COMPARE_WITH_TIMEOUT(w.Messages(), noServer, 5000);
 }
 
 void MainWindowTest::missingFiles_data() {
