@@ -25,7 +25,7 @@ leading silence on the monitor (what the sink already passed to the
 recorder is not taken back); the sound itself is compared from its first
 sample.
 
-Usage: bench/play-latency/play-latency.py [RUN_FOLDER] [--rounds N]
+Usage: bench/play-latency/play-latency.py [RUN_FOLDER] [--rounds N] [--stopped-server-only]
 RUN_FOLDER defaults to build/run. A benchmark, not a test.
 """
 import argparse
@@ -361,7 +361,12 @@ class Bench:
             self.stop_window()
 
     def stopped_server(self):
-        """The server stopped for 5 s from just before the window starts."""
+        """The server stopped for 5 s from just before the window starts;
+        first a start with the server answering, for comparison."""
+        t0 = time.monotonic()
+        self.start_window(settle=0)
+        normal = time.monotonic() - t0
+        self.stop_window()
         server = self.procs[0]
         server.send_signal(signal.SIGSTOP)
         t0 = time.monotonic()
@@ -378,12 +383,13 @@ class Bench:
         finally:
             time.sleep(max(0.0, t0 + 5 - time.monotonic()))
             server.send_signal(signal.SIGCONT)
+        print("  server answering: window up %d ms after start" % (normal * 1000))
         print("  server stopped 5 s: window up %d ms after start; Play then: %s" % (
             shown * 1000, "a message %d ms after the click" % (boxed * 1000) if boxed is not None else "no message"),
             flush=True)
-        # The box away, the next Play sounds.
-        for box in self.windows()[1:]:
-            self.xdo("key", "--window", box, "Return")
+        # The box away (it has the focus), the next Play sounds.
+        if boxed is not None:
+            self.xdo("key", "Return")
         time.sleep(1.0)
         self.recorder = Recorder(self.env)
         wait_for(lambda: self.recorder.samples() > RATE // 10, 10, "the recorder")
@@ -391,8 +397,13 @@ class Bench:
         self.stop_window()
         self.recorder.stop()
 
-    def run(self):
+    def run(self, stopped_only=False):
         self.start()
+        if stopped_only:
+            self.recorder.stop()
+            self.stopped_server()
+            self.report()
+            return
         print("click to the clip's first sample, 5 ms blocks")
         for label, busy in (("", False), (", cores busy", True)):
             loops = []
@@ -425,7 +436,7 @@ class Bench:
         for scenario, rows in self.results.items():
             times = [ms for ms, _ in rows if ms is not None]
             missing = sum(1 for ms, _ in rows if ms is None)
-            broken = sum(1 for ms, note in rows if ms is not None and note != "whole")
+            broken = sum(1 for ms, note in rows if ms is not None and note not in ("whole", "IDLE", "SUSPENDED"))
             print("%-33s %5d  %6s  %5s  %7d  %10d" % (
                 scenario, len(rows), "%.0f" % statistics.median(times) if times else "-",
                 "%d" % max(times) if times else "-", missing, broken))
@@ -435,13 +446,15 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("run_folder", nargs="?", default="build/run")
     parser.add_argument("--rounds", type=int, default=3)
+    parser.add_argument("--stopped-server-only", action="store_true",
+                        help="only the start with a stopped server (and one with it answering)")
     args = parser.parse_args()
     for tool in ("pulseaudio", "pactl", "parec", "paplay", "Xvfb", "xdpyinfo", "xdotool"):
         if shutil.which(tool) is None:
             sys.exit("play-latency: %s is not installed (scripts/setup installs it)" % tool)
     bench = Bench(args.run_folder, args.rounds)
     try:
-        bench.run()
+        bench.run(args.stopped_server_only)
     finally:
         bench.finish()
 
