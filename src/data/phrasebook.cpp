@@ -19,6 +19,7 @@ void PhraseBook::CloseFiles() {
 
 void PhraseBook::OpenPhraseFiles() {
   CloseFiles();
+  searchIndex_.reset();  // the files may be others now
   english_ = std::fopen(folders_.DataFile("English.dat").c_str(), "rb");
   englishOpen_ = english_ != nullptr;
   japanese_ = std::fopen(folders_.DataFile("Japanese.dat").c_str(), "rb");

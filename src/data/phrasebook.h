@@ -37,6 +37,7 @@
 #include "data/datafolders.h"
 #include "data/favouritesfile.h"
 #include "data/item.h"
+#include "data/phraseindex.h"
 #include "data/phraserange.h"
 #include "data/records.h"
 
@@ -135,10 +136,16 @@ class PhraseBook {
   // One line per template group or single phrase of first..last, from
   // MapEngSpec.data; "Can't read MapEngSpec file" when it is missing.
   void FillTemplateRange(std::int32_t first, std::int32_t last);
-  // Lists every template line holding the key word (the caller has set
-  // KeyWord() and ExactMatch() from the controls) (A-Z lowered), followed by the lines whose romaji or Japanese
-  // holds it (anyscript.h); "This item can't be found!" when none does.
-  void SearchPhrases();
+  // Lists the template lines that answer the key word (the caller has set
+  // KeyWord() and ExactMatch() from the controls), best first
+  // (phraseindex.h); with the exact-match switch on, the lines whose whole
+  // text (A-Z lowered), romaji or Japanese is the key word (anyscript.h), in
+  // phrase order. "This item can't be found!" when none does, unless told
+  // not to (results shown while the user types).
+  void SearchPhrases(bool tellWhenNone = true);
+  // The key word as searched when the last search corrected a word of it;
+  // empty when it searched the words as typed.
+  const std::u16string& SearchCorrection() const { return searchCorrection_; }
 
   // --- Related phrases ---------------------------------------------------
   // Lists the phrases related to CurrentClip(); false when Relate.dat is
@@ -229,6 +236,9 @@ class PhraseBook {
   // first of its group that does) matches the key word as romaji or
   // Japanese; true when one was added.
   bool AddAnyScriptMatches(const std::vector<TemplateLine>& templateLines, std::u16string_view keyWord);
+  // The ranked search; builds the index on first use.
+  void RankedSearch(std::u16string_view keyWord, bool tellWhenNone);
+  bool BuildSearchIndex();
   // map[key cut like a list line] = number as "%d".
   void MapPhrase(std::u16string key, std::int32_t number);
   void ForgetPhrase();
@@ -268,6 +278,17 @@ class PhraseBook {
   std::int32_t categoryCode_ = 100;
   std::int32_t viewMode_ = kViewBrowse;
   std::int32_t subCategoryIndex_ = 0;
+
+  // The search index over every phrase, and the template line of each
+  // phrase's head, built from the phrase files at the first ranked search.
+  std::unique_ptr<PhraseIndex> searchIndex_;
+  struct SearchLine {
+    std::int32_t head = 0;
+    std::string templateText;  // the head's
+    std::u16string english;    // the phrase's own line text
+  };
+  std::vector<SearchLine> searchLines_;  // by phrase number
+  std::u16string searchCorrection_;
 
   // The whole of Relate.dat, read again by every ShowRelatedPhrases().
   std::vector<std::uint8_t> relateTable_;

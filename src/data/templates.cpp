@@ -60,11 +60,18 @@ void PhraseBook::FillTemplateRange(std::int32_t first, std::int32_t last) {
   Changed(BookChange::Kind::ListRefilled);
 }
 
-void PhraseBook::SearchPhrases() {
+void PhraseBook::SearchPhrases(bool tellWhenNone) {
+  searchCorrection_.clear();
   if (keyWord_.empty()) return;
   std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) return;
+  if (exactMatch_ == 0) {
+    std::fclose(file);
+    RankedSearch(std::u16string_view(keyWord_).substr(0, kKeyWordUnits - 1), tellWhenNone);
+    return;
+  }
 
+  // Exact match: the whole line, as typed but for the case of A-Z.
   lines_.clear();
   selection_ = -1;
   const std::u16string key = LowerAscii(std::u16string_view(keyWord_).substr(0, kKeyWordUnits - 1));
@@ -82,7 +89,7 @@ void PhraseBook::SearchPhrases() {
     widened[0] = u'\0';
     WidenLine(widened, record.text, kKeyWordUnits);
     const std::u16string lowered = LowerAscii(widened);
-    const bool listed = sound && lowered.find(key) != std::u16string::npos && (exactMatch_ == 0 || lowered == key);
+    const bool listed = sound && lowered == key;
     if (listed) {
       AddItem(std::make_shared<CItem>(WidenLatin1(record.text)));
       found = true;
@@ -95,7 +102,7 @@ void PhraseBook::SearchPhrases() {
   std::fclose(file);
   if (AddAnyScriptMatches(templateLines, key)) found = true;
   Changed(BookChange::Kind::ListRefilled);
-  if (!found) Say(std::string(msg::kItemNotFound));
+  if (!found && tellWhenNone) Say(std::string(msg::kItemNotFound));
 }
 
 }  // namespace lexoria

@@ -71,11 +71,11 @@ void SearchRelatedTest::searchByEnterFollowsTheChangedFlag() {
   w.PressEnter();
   QCOMPARE(w.Dlg().PhraseList()->currentRow(), 1);
   QCOMPARE(w.Text(1019), QString("Pron 11"));
-  // A slot alternative is found too, the line shows the first one.
+  // A slot alternative is found too, the line shows the choice found.
   w.TypeKeyWord("coffee");
   w.PressEnter();
-  QCOMPARE(w.Lines(), QStringList{"I want [tea] with [milk]"});
-  QCOMPARE(w.Text(1019), QString("Pron 2"));
+  QCOMPARE(w.Lines(), QStringList{"I want [coffee] with [milk]"});
+  QCOMPARE(w.Text(1019), QString("Pron 4"));
   QVERIFY(w.Messages().isEmpty());
   // In browse mode Enter only clears the flag.
   w.Click(1101);

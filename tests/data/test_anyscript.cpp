@@ -107,16 +107,16 @@ TEST_F(AnyScriptSearch, QueryTable) {
     Lines lines;
   };
   const Case cases[] = {
-      // English exactly as before, and nothing more.
-      {u"station", 0, {airport, meet}},
-      {u"STATION", 0, {airport, meet}},
+      // English words, best first; a group line shows the choice that holds them.
+      {u"station", 0, {station, meet}},
+      {u"STATION", 0, {station, meet}},
       {u"thank you.", 1, {u"Thank you."}},
-      // Romaji, with its long vowels typed any way; English matches first.
+      // Romaji, with its long vowels typed any way.
       {u"ohayo", 0, {u"Good morning."}},
       {u"ohayou", 0, {u"Good morning."}},
       {u"Ohay\u014D", 0, {u"Good morning."}},
-      {u"OHAYOH GOZAIMASU", 0, {u"Good morning."}},
-      {u"eki", 0, {station, meet}},  // the group line shows its own choice
+      {u"OHAYOH GOZAIMASU", 0, {u"Good morning.", u"Thank you."}},  // both words first, then one
+      {u"eki", 0, {meet, station}},  // the shorter line first; the group line shows its own choice
       {u"kuukou", 0, {airport}},
       {u"ki", 0, {}},                        // from the start of a romaji word only: not "eki", "Kūkō"
       {u"doko", 0, {airport}},               // the group of three listed once, by its first match

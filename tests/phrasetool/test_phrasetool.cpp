@@ -117,6 +117,16 @@ TEST_F(Phrasetool, SearchJoinsItsWordsAndKnowsExactMatches) {
         << forms;  // おはよう
 }
 
+TEST_F(Phrasetool, ACorrectedWordIsSaidOnStderrAndTheLinesStayFourColumns) {
+  const Result r = Run("search where is the hospial");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "Showing results for \"where is the hospital\"\n");
+  const std::vector<std::string> lines = Split(r.out, '\n');
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines[0].find("hospital"), std::string::npos) << r.out;
+  EXPECT_EQ(Split(lines[0], '\t').size(), 4u);
+}
+
 TEST_F(Phrasetool, NoMatchIsOneLineOnStderrAndStatusOne) {
   for (const char* args : {"search xyzzyq", "search --exact station"}) {
     const Result r = Run(args);

@@ -71,9 +71,12 @@ int Search(const DataFolders& folders, const std::vector<std::string>& words, bo
   b.book.SetExactMatch(exact ? 1 : 0);
   b.book.SearchPhrases();
   if (b.book.Lines().empty()) {
-    std::fprintf(stderr, "phrasetool: no phrase holds \"%s\"\n", joined.c_str());
+    std::fprintf(stderr, "phrasetool: no phrase answers \"%s\"\n", joined.c_str());
     return 1;
   }
+  // On the error stream, so that the lines stay four columns.
+  if (!b.book.SearchCorrection().empty())
+    std::fprintf(stderr, "Showing results for \"%s\"\n", Utf8(b.book.SearchCorrection()).c_str());
   for (const ListLine& line : b.book.Lines()) {
     const std::int32_t n = NumberOf(b.book, line.text);
     const JapaneseRecord japanese = b.book.ReadJapaneseRecord(n);

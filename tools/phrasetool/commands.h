@@ -10,7 +10,8 @@
 
 namespace lexoria::phrasetool {
 
-// Lines of number, English, Japanese and romaji, tab-separated.
+// Lines of number, English, Japanese and romaji, tab-separated, best first
+// (with --exact: the lines that are the words, in phrase order).
 int Search(const DataFolders& folders, const std::vector<std::string>& words, bool exact);
 // The four forms of phrase n and its related phrases.
 int Show(const DataFolders& folders, std::int32_t n);

@@ -15,8 +15,8 @@ namespace {
 
 int Usage() {
   std::fputs(
-      "usage: phrasetool search [--exact] WORD...   phrases holding the words (English, romaji, kana, kanji):\n"
-      "                                             number, English, Japanese, romaji, tab-separated\n"
+      "usage: phrasetool search [--exact] WORD...   phrases answering the words (English, romaji, kana, kanji),\n"
+      "                                             best first: number, English, Japanese, romaji, tab-separated\n"
       "       phrasetool show N                     phrase N in its four forms, and its related phrases\n"
       "       phrasetool play [--slow] N            speak phrase N (slowly: at 0.7 of its tempo)\n"
       "       phrasetool export --favourites FOLDER the favourites as FOLDER/phrases.tsv for a flashcard\n"
