@@ -46,10 +46,10 @@ constexpr double kBm25MinLength = 0.01;
 
 // English words that weigh little next to others ("where is the station").
 constexpr std::array kFunctionWords = {
-    u"a",    u"an",   u"and",  u"any",   u"are", u"as",   u"at",   u"be",    u"by",     u"can",  u"could", u"do",
-    u"does", u"for",  u"from", u"get",   u"has", u"have", u"here", u"i",     u"in",     u"is",   u"it",    u"its",
-    u"me",   u"may",  u"my",   u"of",    u"on",  u"or",   u"our",  u"please", u"should", u"some", u"that",  u"the",
-    u"there", u"this", u"to",  u"us",    u"was", u"we",   u"will", u"with",  u"would",  u"you",  u"your",
+    u"a",     u"an",   u"and",  u"any", u"are", u"as",   u"at",   u"be",     u"by",     u"can",  u"could", u"do",
+    u"does",  u"for",  u"from", u"get", u"has", u"have", u"here", u"i",      u"in",     u"is",   u"it",    u"its",
+    u"me",    u"may",  u"my",   u"of",  u"on",  u"or",   u"our",  u"please", u"should", u"some", u"that",  u"the",
+    u"there", u"this", u"to",   u"us",  u"was", u"we",   u"will", u"with",   u"would",  u"you",  u"your",
 };
 
 bool FunctionWord(std::u16string_view word) {
@@ -73,7 +73,8 @@ Xapian::Query Combined(Xapian::Query::op op, const std::vector<Xapian::Query>& p
 
 struct PhraseIndex::Impl {
   Impl() {
-    for (Xapian::WritableDatabase& database : db) database = Xapian::WritableDatabase(std::string(), Xapian::DB_BACKEND_INMEMORY);
+    for (Xapian::WritableDatabase& database : db)
+      database = Xapian::WritableDatabase(std::string(), Xapian::DB_BACKEND_INMEMORY);
   }
   std::array<Xapian::WritableDatabase, kScripts> db;
   std::array<std::vector<std::int32_t>, kScripts> phraseOfDocument;  // by document id - 1
@@ -279,8 +280,8 @@ SearchHits PhraseIndex::Search(std::u16string_view query) const {
   if (tokens.size() > kMostQueryWords) tokens.resize(kMostQueryWords);
   if (tokens.empty()) return hits;
   // A query still being typed ends inside its last word.
-  const bool lastUnfinished = !tokens.back().japanese && tokens.back().text.size() >= 3 && query.back() != u' ' &&
-                              query.back() != u'\u3000';
+  const bool lastUnfinished =
+      !tokens.back().japanese && tokens.back().text.size() >= 3 && query.back() != u' ' && query.back() != u'\u3000';
 
   try {
     // Words nothing holds: the last one may be unfinished, any may be a slip.
@@ -331,9 +332,9 @@ SearchHits PhraseIndex::Search(std::u16string_view query) const {
           for (const SynonymMember& member : index.groups[group->second])
             if (index.MemberKey(member) != key) others.push_back(index.MemberQuery(member));
         const Xapian::Query typed = length == 1 ? english : index.MemberQuery(words);
-        english = Xapian::Query(Xapian::Query::OP_OR, typed,
-                                Xapian::Query(Xapian::Query::OP_SCALE_WEIGHT,
-                                              Combined(Xapian::Query::OP_SYNONYM, others), kSynonymWeight));
+        english = Xapian::Query(
+            Xapian::Query::OP_OR, typed,
+            Xapian::Query(Xapian::Query::OP_SCALE_WEIGHT, Combined(Xapian::Query::OP_SYNONYM, others), kSynonymWeight));
         taken = length;
         break;
       }

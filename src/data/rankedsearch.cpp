@@ -48,7 +48,8 @@ bool PhraseBook::BuildSearchIndex() {
     phrase.english = line.english;
     // Without its English.dat text, the head is still found by its line (up
     // to a line feed, as a line is searched).
-    if (phrase.english.empty() && n == head) phrase.english = WidenLatin1(record.text.substr(0, record.text.find('\n')));
+    if (phrase.english.empty() && n == head)
+      phrase.english = WidenLatin1(record.text.substr(0, record.text.find('\n')));
     const JapaneseRecord japanese = ReadJapaneseRecord(n);
     phrase.pronunciation = japanese.pronunciation;
     phrase.first = japanese.first;
