@@ -17,6 +17,8 @@ namespace {
 // the list's signals in the order they come.
 struct Host {
   bool favourites = false;
+  // Whether the phrase data takes the new text, as the window's does.
+  bool writesItems = true;
   QStringList calls;
 
   void Attach(CMyListBox& list) {
@@ -24,7 +26,7 @@ struct Host {
     QObject::connect(&list, &CMyListBox::lineRewritten, &list, [this, &list](int index, const QString& text) {
       calls << QString("rewritten %1 %2").arg(index).arg(text);
       // What the window's phrase data does with the new text.
-      list.ItemOf(index)->SetDisplayText(text.toStdU16String());
+      if (writesItems) list.ItemOf(index)->SetDisplayText(text.toStdU16String());
     });
     QObject::connect(&list, &CMyListBox::phraseChosen, &list, [this] { calls << "selected"; });
   }
@@ -52,6 +54,7 @@ class ListControlsTest : public QObject {
   void favouritesNeverOpenTheCombo();
   void applyChoiceKeepsTheItem();
   void applyChoiceRefusesAStaleSlot();
+  void applyChoiceLeavesTheItemToTheData();
   void extentNearTheWidthSettles();
   void staticTextFlags_data();
   void staticTextFlags();
@@ -153,6 +156,21 @@ void ListControlsTest::applyChoiceRefusesAStaleSlot() {
   QCOMPARE(list_->item(0)->text(), QString("Where is [the station]?"));
   QCOMPARE(list_->ItemOf(0)->DisplayText(), std::u16string(u"Where is [a bank]?"));
   QVERIFY(host_.calls.filter("rewritten").isEmpty());
+}
+
+// The list shows the choice; the item behind the line has one writer, the
+// phrase data, which the list only tells.
+void ListControlsTest::applyChoiceLeavesTheItemToTheData() {
+  host_.writesItems = false;
+  list_->setCurrentRow(0);
+  QTest::mouseClick(list_->viewport(), Qt::LeftButton, {}, Over(*list_, 0, "station"));
+  QComboBox* combo = list_->ChoiceCombo();
+  combo->hidePopup();
+  combo->setCurrentIndex(1);
+  emit combo->activated(1);
+  QCOMPARE(list_->item(0)->text(), QString("Where is [the airport]?"));
+  QCOMPARE(list_->ItemOf(0)->DisplayText(), std::u16string(u"Where is [the station]?"));
+  QVERIFY(host_.calls.contains("rewritten 0 Where is [the airport]?"));
 }
 
 // The extent is the widest line plus 10 px. A line that only just fits used
