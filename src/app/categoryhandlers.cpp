@@ -63,6 +63,9 @@ void CWendaroDlg::ApplyViewMode() {
   for (int id : row->shown) Control(id)->show();
   Caption(1018)->setText(QString::fromLatin1(row->caption1018));
   Caption(1025)->setText(QString::fromLatin1(row->caption1025));
+  // A correction said in search mode is not carried into another mode.
+  if (searchCaptionWidth_ >= 0) Caption(1025)->resize(searchCaptionWidth_, Caption(1025)->height());
+  Caption(1025)->setToolTip({});
   if (row->clearsView) ClearPhraseView();
   RepaintCaptionArea();
 }
@@ -89,15 +92,50 @@ void CWendaroDlg::OnSearchMode() {
 
 void CWendaroDlg::OnRunSearch() {
   if (book_.ViewMode() != lexoria::kViewSearch) return;
+  liveSearchTimer_.stop();  // this search is the one asked for
   model_.LoadAllEnglish();
   TransferFromControls();
   model_.SearchPhrases();
+  ShowSearchCaption();
   SelectListItem(0);
   UpdateListExtent();
   TransferToControls();
 }
 
 void CWendaroDlg::OnKeyWordChanged() { searchChanged_ = true; }
+
+void CWendaroDlg::OnKeyWordEdited() {
+  if (book_.ViewMode() == lexoria::kViewSearch) liveSearchTimer_.start();
+}
+
+void CWendaroDlg::OnLiveSearch() {
+  if (book_.ViewMode() != lexoria::kViewSearch) return;
+  model_.LoadAllEnglish();
+  TransferFromControls();
+  // Nothing is selected or shown: that waits for Enter or a click, so the
+  // keys keep going to the key word.
+  model_.SearchPhrases(false);
+  ShowSearchCaption();
+  UpdateListExtent();
+}
+
+void CWendaroDlg::ShowSearchCaption() {
+  QLabel* caption = Caption(1025);
+  if (searchCaptionWidth_ < 0) searchCaptionWidth_ = caption->width();
+  const std::u16string& corrected = book_.SearchCorrection();
+  if (corrected.empty() || book_.Lines().empty()) {
+    caption->setText(QStringLiteral("Your phrases:"));
+    caption->resize(searchCaptionWidth_, caption->height());
+    caption->setToolTip({});
+    return;
+  }
+  // Up to the exact-match box on the same row, cut with an ellipsis beyond.
+  const int room = ExactMatchBox()->x() - caption->x() - 4;
+  const QString text = QStringLiteral("Showing results for \u201C%1\u201D:").arg(QString::fromStdU16String(corrected));
+  caption->resize(std::max(searchCaptionWidth_, room), caption->height());
+  caption->setText(caption->fontMetrics().elidedText(text, Qt::ElideRight, caption->width()));
+  caption->setToolTip(text);
+}
 
 void CWendaroDlg::OnExactMatchClicked() { searchChanged_ = true; }
 

@@ -14,8 +14,8 @@ void PhraseBookModel::LoadAllEnglish() {
   Publish();
 }
 
-void PhraseBookModel::SearchPhrases() {
-  book_.SearchPhrases();
+void PhraseBookModel::SearchPhrases(bool tellWhenNone) {
+  book_.SearchPhrases(tellWhenNone);
   Publish();
 }
 

@@ -30,7 +30,8 @@ class PhraseBookModel : public QObject {
   // --- Operations: the book's, then its changes as signals -----------------
   int LoadEnglishRange(std::int32_t first, std::int32_t last);
   void LoadAllEnglish();
-  void SearchPhrases();
+  // tellWhenNone false: an empty result is only an empty list (while typing).
+  void SearchPhrases(bool tellWhenNone = true);
   void ShowSelectedPhrase();
   bool ListFavourites();
   bool ShowFavourites();

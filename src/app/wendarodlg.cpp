@@ -174,6 +174,10 @@ void CWendaroDlg::WireMessageMap() {
   connect(searchModeButton_, &QPushButton::clicked, this, &CWendaroDlg::OnSearchMode);
   connect(runSearchButton_, &QPushButton::clicked, this, &CWendaroDlg::OnRunSearch);
   connect(KeyWordEdit(), &QLineEdit::textChanged, this, &CWendaroDlg::OnKeyWordChanged);
+  connect(KeyWordEdit(), &QLineEdit::textEdited, this, &CWendaroDlg::OnKeyWordEdited);
+  liveSearchTimer_.setSingleShot(true);
+  liveSearchTimer_.setInterval(kLiveSearchPause);
+  connect(&liveSearchTimer_, &QTimer::timeout, this, &CWendaroDlg::OnLiveSearch);
   connect(ExactMatchBox(), &QCheckBox::clicked, this, &CWendaroDlg::OnExactMatchClicked);
   connect(relatedButton_, &QPushButton::clicked, this, &CWendaroDlg::OnRelatedPhrases);
   connect(phraseList_, &QListWidget::currentRowChanged, this, &CWendaroDlg::OnListRowChanged);

@@ -136,6 +136,13 @@ class CWendaroDlg : public CSkinnedDialog {
   void OnSearchMode();
   void OnRunSearch();
   void OnKeyWordChanged();
+  // Typing in search mode: the results follow the key word after a pause,
+  // with no message box and the typing left where it is.
+  void OnKeyWordEdited();
+  void OnLiveSearch();
+  // Caption 1025 above the list: "Showing results for ..." when the search
+  // corrected a word.
+  void ShowSearchCaption();
   void OnExactMatchClicked();
   void OnRelatedPhrases();
   void UpdateListExtent();
@@ -286,7 +293,10 @@ class CWendaroDlg : public CSkinnedDialog {
 
   QMap<int, QWidget*> controls_;
   QTimer updateTimer_;
-  QTimer serverAnswerTimer_;  // single shot: CheckServerAnswered
+  QTimer serverAnswerTimer_;                    // single shot: CheckServerAnswered
+  QTimer liveSearchTimer_;                      // single shot: OnLiveSearch
+  static constexpr int kLiveSearchPause = 150;  // ms after the last key
+  int searchCaptionWidth_ = -1;                 // caption 1025 as laid out
   QString favouriteTooltip_;
   QStringList latinFamilies_;
   QStringList japaneseFamilies_;

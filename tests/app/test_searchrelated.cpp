@@ -19,6 +19,7 @@ class SearchRelatedTest : public QObject {
   void exactMatch_data();
   void exactMatch();
   void searchFindsNothing();
+  void liveResultsFollowTheTyping();
   void relatedPhrases();
   void relatedNeedsALoadedClip();
 };
@@ -137,6 +138,46 @@ void SearchRelatedTest::exactMatch() {
   QVERIFY(w.Dlg().SearchChanged());
   w.PressEnter();
   QCOMPARE(w.Lines().contains("Hello, how are you?"), keyWord == "hello");
+}
+
+void SearchRelatedTest::liveResultsFollowTheTyping() {
+  DataFolder data;
+  Window w;
+  w.Click(1021);
+  w.TypeKeyWord("hello");
+  QVERIFY(w.Lines().isEmpty());  // not before the pause
+  QTRY_COMPARE(w.Lines().size(), 2);
+  // Nothing is selected and the keys still go to the key word.
+  QCOMPARE(w.Dlg().PhraseList()->currentRow(), -1);
+  QVERIFY(w.Dlg().Control(1020)->hasFocus());
+  QCOMPARE(w.Text(1020), QString("hello"));
+  QVERIFY(w.Messages().isEmpty());
+  // Nothing found while typing is an empty list, not a message box...
+  w.TypeKeyWord("xyzzyq");
+  QTRY_VERIFY(w.Lines().isEmpty());
+  QTest::qWait(300);
+  QVERIFY(w.Messages().isEmpty());
+  // ...but Enter still says so.
+  w.PressEnter();
+  QCOMPARE(w.TakeMessages(), QStringList{"This item can't be found!"});
+  // A slip corrected is said above the list, Enter shows the phrase.
+  w.TypeKeyWord("cofee");
+  w.PressEnter();
+  QCOMPARE(w.Lines(), QStringList{"I want [coffee] with [milk]"});
+  QCOMPARE(w.Dlg().Control(1025)->toolTip(), QString("Showing results for \u201Ccoffee\u201D:"));
+  QVERIFY(w.Text(1025).startsWith("Showing results"));
+  // The pause after Enter runs nothing more: the selection stays.
+  QTest::qWait(300);
+  QCOMPARE(w.Dlg().PhraseList()->currentRow(), 0);
+  // A search as typed says nothing of corrections; another mode has its own caption.
+  w.TypeKeyWord("coffee");
+  w.PressEnter();
+  QCOMPARE(w.Text(1025), QString("Your phrases:"));
+  w.TypeKeyWord("cofee");
+  w.PressEnter();
+  w.Click(1101);
+  QCOMPARE(w.Text(1025), QString());
+  QVERIFY(w.Dlg().Control(1025)->toolTip().isEmpty());
 }
 
 void SearchRelatedTest::searchFindsNothing() {

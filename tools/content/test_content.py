@@ -23,6 +23,7 @@ import phrases as P  # noqa: E402
 import readings as RD  # noqa: E402
 import romaji  # noqa: E402
 import sample  # noqa: E402
+import synonyms as S  # noqa: E402
 import validate as V  # noqa: E402
 
 
@@ -292,6 +293,33 @@ class ValidatorTest(unittest.TestCase):
                 differ = V.check_readings(c, problems)
                 self.assertEqual(problems, expected)
                 self.assertEqual(differ, sum(": phrase 10: " in p for p in expected))
+
+
+class SynonymsTest(unittest.TestCase):
+    def test_groups_and_their_faults(self):
+        cases = [
+            ("# a comment\n\ntoilet, restroom, loo\ncash machine, atm\n", 2, []),
+            ("wi-fi, wifi, men's room, men\n", 1, []),
+            ("lonely\n", 0, ["two or more"]),
+            ("toilet,restroom\n", 0, ["two or more"]),
+            ("Toilet, loo\n", 1, ["lower-case"]),
+            ("toilet, , loo\n", 1, ["lower-case"]),
+            ("a b c d e, x\n", 1, ["more than 4 words"]),
+            ("loo, loo\n", 1, ["twice"]),
+            ("loo, wc\nwc, loo\n", 2, ["same group as line 1"]),
+        ]
+        for text, groups, faults in cases:
+            problems = []
+            self.assertEqual(S.check(text, problems), groups, text)
+            self.assertEqual(len(problems), len(faults), (text, problems))
+            for fault, problem in zip(faults, problems):
+                self.assertIn(fault, problem)
+
+    def test_the_list_in_the_content(self):
+        problems = []
+        text = (pathlib.Path(__file__).resolve().parents[2] / "content" / "synonyms.txt").read_text(encoding="utf-8")
+        self.assertGreater(S.check(text, problems), 50)
+        self.assertEqual(problems, [])
 
 
 class FuriganaTest(unittest.TestCase):

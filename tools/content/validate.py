@@ -13,6 +13,7 @@ sources and on the committed files in content/generated/:
   entries all say what tools/content/categories.py says;
 - the committed generated files equal what the sources produce now (and
   English.dat / Japanese.dat equal what phrasebuild makes of them);
+- the synonym list: groups of two or more lower-case members, none twice;
 - 826 clips of bare MPEG-2 layer III frames, at most 300 frames each, made
   from the current text, and `cliptool check` passing.
 
@@ -36,6 +37,7 @@ import generate as G
 import phrases as P
 import record as R
 import romaji
+import synonyms as S
 
 ROOT = pathlib.Path(__file__).resolve().parents[2]
 GENERATED = ROOT / "content" / "generated"
@@ -264,6 +266,8 @@ def main() -> int:
         check_tables(c, problems)
         check_generated(c, args.phrasebuild, problems)
         check_archive(c, args.cliptool, problems)
+    groups = S.check((ROOT / "content" / "synonyms.txt").read_text(encoding="utf-8"), problems)
+    print(f"synonyms: {groups} groups")
     for p in problems:
         print(p)
     print(f"content: {len(c.phrases)} phrases, {len(c.groups)} groups, {len(problems)} problems")
