@@ -102,6 +102,10 @@ def main():
     if app is None:
         print("the program is not on the accessibility bus")
         return 1
+    # Registered before its window is up: wait for the window's controls.
+    end = time.time() + 20
+    while time.time() < end and not any(n.getRole() == pyatspi.ROLE_PUSH_BUTTON for n, _ in walk(app)):
+        time.sleep(0.2)
     faults = []
     controls = 0
     by_name = {}
@@ -138,10 +142,17 @@ def main():
                        ("shift+Tab", list(reversed(TAB_ORDER[1:])) + TAB_ORDER[:1])):
         heard = []
         for _ in order:
+            before = focused(app)
+            before = before.name if before is not None else None
             subprocess.run(["xdotool", "key", key], check=True)
-            time.sleep(0.15)
-            node = focused(app)
-            heard.append(node.name if node is not None else None)
+            # The program takes the key in its own time on a busy machine.
+            end = time.time() + 3
+            now = before
+            while now == before and time.time() < end:
+                time.sleep(0.05)
+                node = focused(app)
+                now = node.name if node is not None else None
+            heard.append(now)
         print("%s: %s" % (key, heard))
         if heard != order:
             faults.append("%s went %s, not %s" % (key, heard, order))

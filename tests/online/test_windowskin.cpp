@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 namespace {
 // A skinned dialog drawn as on Wayland.
@@ -165,14 +166,19 @@ class WindowSkinTest : public QObject {
     windowtest::DataFolder data;
     windowtest::Window w;
     bool shown = false;
-    QTimer::singleShot(0, [&shown] {
+    bool tied = false;
+    QTimer::singleShot(0, [&shown, &tied, &w] {
       auto* about = qobject_cast<CAboutDlg*>(QApplication::activeModalWidget());
       if (about == nullptr) return;
       shown = about->Label(1051)->text() == QStringLiteral("Lexoria_Japanese");
+      // No parent widget, but placed by the window system over ours.
+      tied = about->parentWidget() == nullptr && about->windowHandle() != nullptr &&
+             about->windowHandle()->transientParent() == w.Dlg().windowHandle();
       QTest::mouseClick(about->OkButton(), Qt::LeftButton, {}, QPoint(5, 5));
     });
     w.Click(1050);
     QVERIFY(shown);
+    QVERIFY(tied);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(w.Dlg().isVisible());
   }
