@@ -38,4 +38,7 @@ rm -f "$work/favorite.dat" "$work/temp.dat"
 export XDG_RUNTIME_DIR="$work/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export TMPDIR="$work"
-ATSPI_INNER=1 WORK="$work" xvfb-run -a -s '-screen 0 1024x768x24' dbus-run-session -- "$0" "$run_dir"
+# xvfb-run -a takes the first free display from 99 on, and two runs that
+# start together can take the same one: begin elsewhere.
+ATSPI_INNER=1 WORK="$work" xvfb-run -a -n $((100 + $$ % 400)) -s '-screen 0 1024x768x24' \
+  dbus-run-session -- "$0" "$run_dir"

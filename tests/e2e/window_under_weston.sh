@@ -50,6 +50,9 @@ export XDG_RUNTIME_DIR="$work/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 export TMPDIR="$work"
 width=2400 height=1800
+# xvfb-run -a takes the first free display from 99 on, and two runs that
+# start together can take the same one: begin elsewhere.
+display_from=$((100 + $$ % 400))
 convert -size "${width}x${height}" xc:'#00ff00' "$work/green.png" || exit 1
 
 cat >"$work/weston.ini" <<'EOF'
@@ -107,7 +110,7 @@ for scale in "${scales[@]}"; do
   kill $pid 2>/dev/null
   wait $pid 2>/dev/null
   XVFB_INNER=1 WORK="$work" SCALE="$scale" SHOT="$shot_dir/xvfb-$scale.png" \
-    xvfb-run -a -s "-screen 0 ${width}x${height}x24" "$0" "$run_dir" "$compare" "$shot_dir" "$max_share" || status=1
+    xvfb-run -a -n "$display_from" -s "-screen 0 ${width}x${height}x24" "$0" "$run_dir" "$compare" "$shot_dir" "$max_share" || status=1
   "$compare" "$shot_dir/xvfb-$scale.png" "$shot_dir/weston-$scale.png" "$max_share" || status=1
 done
 exit $status
