@@ -165,11 +165,11 @@ void PhraseIndex::Impl::AddJapanese(const IndexedPhrase& phrase) {
   for (const std::u16string* rendering : {&phrase.first, &phrase.second}) {
     for (const SearchToken& token : SearchTokens(*rendering)) {
       if (!token.japanese) continue;
-      // Single characters for a one-character query (駅, 水), pairs for
-      // everything longer.
+      // Single kanji for a one-character query (駅, 水), pairs for
+      // everything longer; a single kana says nothing.
       const std::u16string& run = token.text;
       for (std::size_t i = 0; i < run.size(); ++i) {
-        document.add_term(JapaneseTerm(run.substr(i, 1)));
+        if (run[i] >= u'\u3400') document.add_term(JapaneseTerm(run.substr(i, 1)));
         if (i + 1 < run.size()) document.add_term(JapaneseTerm(run.substr(i, 2)));
       }
     }
