@@ -4,15 +4,24 @@
 // buffer, while position() still counts the bits as if they were there. The
 // read address itself never moves past the limit either; the bytes beyond it
 // are only counted.
+//
+// Precondition of every read: at most 32 bits at a time (get, peek, the
+// unchecked forms), and at most kGuaranteed bits asked for in hand at once
+// (ensure<n>, checked at compile time). refill keeps the cache at 56 to 63
+// bits, so a shift by 64 never happens.
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <cstdint>
 
 namespace lexoria::mpeg {
 
 class BitReader {
  public:
+  // Bits a refill always leaves in hand.
+  static constexpr int kGuaranteed = 56;
+
   // start(address): current = start = address, nothing cached. `limit` is
   // one past the last byte that may be read.
   void start(const uint8_t* address, const uint8_t* limit) {
@@ -26,6 +35,7 @@ class BitReader {
 
   // get(n), n <= 32: the next n bits.
   uint32_t get(int n) {
+    assert(n >= 0 && n <= 32);
     if (valid_ < n) refill();
     return getUnchecked(n);
   }
@@ -34,9 +44,12 @@ class BitReader {
     if (valid_ < n + 2) refill();
     return getUnchecked(n);
   }
-  // ensure(n): at least n (<= 32) bits cached afterwards.
-  void ensure(int n) {
-    if (valid_ < n) refill();
+  // ensure<n>(): at least n (<= kGuaranteed) bits cached afterwards, for
+  // that many bits of unchecked reads.
+  template <int N>
+  void ensure() {
+    static_assert(N >= 0 && N <= kGuaranteed, "a refill guarantees 56 bits");
+    if (valid_ < N) refill();
   }
   // peek(n), n <= 32: the next n bits without consuming them.
   uint32_t peek(int n) {
@@ -46,6 +59,7 @@ class BitReader {
 
   // The unchecked forms: the caller has ensured enough bits are cached.
   uint32_t getUnchecked(int n) {
+    assert(n >= 0 && n <= 32 && n <= valid_);
     if (n == 0) return 0;
     valid_ -= n;
     return static_cast<uint32_t>(cache_ >> valid_) & mask(n);
@@ -81,23 +95,29 @@ class BitReader {
 
   // overrun() is true once the bits consumed reach past the end address.
   void setEnd(const uint8_t* address) { end_ = address; }
-  bool overrun() const { return position() > static_cast<int64_t>(end_ - start_) * 8; }
+  bool overrun() const { return position() > endPosition(); }
+  int64_t endPosition() const { return static_cast<int64_t>(end_ - start_) * 8; }
 
   const uint8_t* startAddress() const { return start_; }
   int valid() const { return valid_; }
 
-  // Appends whole bytes until at least 56 bits are cached.
+  // Appends whole bytes until at least 56 bits are cached; never more than
+  // 63, so that every shift below stays under 64 (a cache already holding
+  // 56 or more takes no byte).
   void refill() {
+    assert(valid_ >= 0 && valid_ <= 63);
     if (limit_ - current_ >= 8) {
       uint64_t word = 0;
       for (int i = 0; i < 8; ++i) word = (word << 8) | current_[i];
-      int bytes = (63 - valid_) >> 3;
-      cache_ = (cache_ << (bytes * 8)) | (word >> (64 - bytes * 8));
+      const int bytes = (63 - valid_) >> 3;
+      // The incoming bytes are the top `bytes` of the word: shifted in two
+      // steps so that taking none shifts by 63 + 1, not by 64.
+      cache_ = (cache_ << (bytes * 8)) | ((word >> 1) >> (63 - bytes * 8));
       current_ += bytes;
       valid_ += bytes * 8;
       return;
     }
-    while (valid_ <= 56) {
+    while (valid_ < kGuaranteed) {
       uint8_t byte = 0;
       if (current_ < limit_)
         byte = *current_++;

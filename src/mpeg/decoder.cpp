@@ -1,5 +1,4 @@
-// Decoder front: set-up, stream start, per-frame dispatch, options; and the
-// free functions over one default decoder.
+// Decoder front: set-up, stream start, per-frame dispatch, options.
 #include <cmath>
 #include <cstring>
 #include <mutex>
@@ -7,7 +6,7 @@
 #include "decoderstate.h"
 #include "layer12.h"
 #include "layer3.h"
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 namespace lexoria::mpeg {
 
@@ -33,18 +32,6 @@ int LayerSubbandLimit(const DecoderState& s) {
   return limit < static_cast<uint64_t>(cap) ? static_cast<int>(limit) : cap;
 }
 
-uint32_t StatusError(DecodeStatus status) {
-  switch (status) {
-    case DecodeStatus::kDecoded:
-    case DecodeStatus::kNoOutput: return 0;
-    case DecodeStatus::kTooLittleData: return kErrorTooLittleData;
-    case DecodeStatus::kNoSync: return kErrorNoSync;
-    case DecodeStatus::kBadHeader:
-    case DecodeStatus::kNotStarted: return kErrorBadHeader;
-  }
-  return kErrorBadHeader;
-}
-
 Decoder::Decoder() : state_(std::make_unique<DecoderState>()) {
   BuildDecoderTables();
   state_->simd = BestSimd();
@@ -59,15 +46,32 @@ void Decoder::Reset() {
   state_->simd = BestSimd();
 }
 
-bool Decoder::ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record) {
-  return ReadStreamInfoInto(*state_, frame, available, info, record);
+namespace {
+
+// Keeps a failure's code as the last error; successes leave it as it was.
+Result Record(DecoderState& s, Result result) {
+  if (!Decoded(result)) s.lastError = ErrorCode(result);
+  return result;
 }
 
-bool Decoder::Start(const uint8_t* frame, uint32_t length) {
+}  // namespace
+
+Result Decoder::ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record) {
+  DecoderState& s = *state_;
+  const Result result = mpeg::ReadStreamInfo(frame, available, info, s.options);
+  if (result == Result::kOk && record == 1) {
+    s.streamSampleRate = HeaderSampleRate(info);
+    s.outputBytesPerFrame = info.pcmBytesPerFrame;
+  }
+  return Record(s, result);
+}
+
+Result Decoder::Start(const uint8_t* frame, uint32_t length) {
   DecoderState& s = *state_;
   FrameInfo info;
   const int32_t available = length > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(length);
-  if (!ReadStreamInfoInto(s, frame, available, info, 1)) return false;
+  const Result read = ReadStreamInfo(frame, available, info, 1);
+  if (read != Result::kOk) return read;
   ResetSynthesis(s);
   switch (info.layer) {
     case 1:
@@ -79,8 +83,7 @@ bool Decoder::Start(const uint8_t* frame, uint32_t length) {
       // up to decode with: the stream is not decodable.
       if (!Layer2Start(s, info)) {
         s.layerDecode = nullptr;
-        s.lastError = kErrorBadHeader;
-        return false;
+        return Record(s, Result::kBadHeader);
       }
       s.layerDecode = Layer2Decode;
       break;
@@ -89,31 +92,24 @@ bool Decoder::Start(const uint8_t* frame, uint32_t length) {
       s.layerDecode = Layer3Decode;
       break;
   }
-  return true;
+  return Result::kOk;
 }
 
-DecodeStatus Decoder::Decode(FrameRequest& request) {
+Result Decoder::Decode(FrameRequest& request) {
   DecoderState& s = *state_;
-  const auto fail = [&s](DecodeStatus status) {
-    s.lastError = StatusError(status);
-    return status;
-  };
-  if (request.inputLength <= 4) return fail(DecodeStatus::kTooLittleData);
-  uint32_t error = 0;
-  if (!ParseFrameHeader(request.input, request, error)) {
-    s.lastError = error;
-    return error == kErrorNoSync ? DecodeStatus::kNoSync : DecodeStatus::kBadHeader;
-  }
+  if (request.inputLength <= 4) return Record(s, Result::kTooLittleData);
+  const Result header = ReadFrameHeader(request.input, request);
+  if (header != Result::kOk) return Record(s, header);
   request.bitrate = HeaderBitrate(request);
   // Without a started stream there is no rate to measure the frame by.
-  if (s.layerDecode == nullptr || s.streamSampleRate == 0) return fail(DecodeStatus::kNotStarted);
+  if (s.layerDecode == nullptr || s.streamSampleRate == 0) return Record(s, Result::kNotStarted);
   const uint32_t length = FrameLength(request, s.streamSampleRate);
   s.frameLength = length;
-  if (length == 0 || request.inputLength < length) return fail(DecodeStatus::kTooLittleData);
+  if (length == 0 || request.inputLength < length) return Record(s, Result::kTooLittleData);
   const bool output = s.layerDecode(s, request, request.input, request.output);
   request.inputLength = length;
   request.outputLength = s.outputBytesPerFrame;
-  return output ? DecodeStatus::kDecoded : DecodeStatus::kNoOutput;
+  return output ? Result::kOk : Result::kNoOutput;
 }
 
 bool Decoder::SetOptions(const DecoderOptions& options) {
@@ -149,38 +145,5 @@ bool Decoder::SetSimd(Simd simd) {
 }
 
 Simd Decoder::ActiveSimd() const { return state_->simd; }
-
-namespace {
-
-Decoder& Default() {
-  static Decoder instance;
-  return instance;
-}
-
-}  // namespace
-
-DecoderState& DefaultState() { return Default().State(); }
-
-void DecoderInit() { Default().Reset(); }
-
-int DecoderStart(const uint8_t* frame, uint32_t length) { return Default().Start(frame, length) ? 1 : 0; }
-
-int DecodeFrame(FrameRequest& request) {
-  const DecodeStatus status = Default().Decode(request);
-  return status == DecodeStatus::kDecoded || status == DecodeStatus::kNoOutput ? 1 : 0;
-}
-
-int DecoderSetOptions(const DecoderOptions& options) { return Default().SetOptions(options) ? 1 : 0; }
-
-void DecoderGetOptions(DecoderOptions& options) { options = Default().Options(); }
-
-int DecoderSetEqualizer(const int32_t* bands) {
-  Default().SetEqualizer(bands);
-  return 1;
-}
-
-uint32_t DecoderLastError() { return Default().LastError(); }
-
-int DecoderSetSimd(Simd simd) { return Default().SetSimd(simd) ? 1 : 0; }
 
 }  // namespace lexoria::mpeg

@@ -20,7 +20,7 @@
 #include "bitreader.h"
 #include "layer12state.h"
 #include "layer3state.h"
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 namespace lexoria::mpeg {
 
@@ -66,9 +66,6 @@ struct DecoderState {
   Layer3State layer3 = {};
 };
 
-// The instance behind the free functions of mpegdecoder.h.
-DecoderState& DefaultState();
-
 inline bool PreciseOutput(const DecoderState& s) { return (s.options.conversion & kConversionPrecise) != 0; }
 
 // Subbands the frequency limit and the output rate allow: at most 31, 15 or
@@ -97,9 +94,5 @@ void ResetSynthesis(DecoderState& s);
 void BuildSynthesisTables();
 // Builds every constant table exactly once per process, from any thread.
 void BuildDecoderTables();
-
-// The stream reader's forms that record into a given state.
-bool ParseFrameHeader(const uint8_t* header, FrameHeader& info, uint32_t& error);
-bool ReadStreamInfoInto(DecoderState& s, const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record);
 
 }  // namespace lexoria::mpeg

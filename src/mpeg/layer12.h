@@ -1,9 +1,9 @@
-// Layers I and II: start and frame routines installed by DecoderStart.
+// Layers I and II: start and frame routines installed by Decoder::Start.
 #pragma once
 
 #include <cstdint>
 
-#include "streamreader.h"
+#include "mpeg/streamreader.h"
 
 namespace lexoria::mpeg {
 

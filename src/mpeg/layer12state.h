@@ -12,7 +12,7 @@
 #include <cstdint>
 
 #include "layer12tables.h"
-#include "streamreader.h"
+#include "mpeg/streamreader.h"
 
 namespace lexoria::mpeg {
 

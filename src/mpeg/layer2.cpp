@@ -89,7 +89,7 @@ void ReadScaleFactors(Layer12State& s, BitReader& bits) {
 template <int Nb>
 [[gnu::always_inline]] inline void ReadPlain(BitReader& bits, int32_t v[3]) {
   constexpr int32_t mid = (1 << (Nb - 1)) - 1;
-  bits.ensure(3 * Nb);
+  bits.ensure<3 * Nb>();
   v[0] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;
   v[1] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;
   v[2] = static_cast<int32_t>(bits.getUnchecked(Nb)) - mid;

@@ -269,7 +269,7 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
     const int linbits = kLinbits[select];
     const uint32_t* table = lookup.entries.data();
     for (; line < end; line += 2) {
-      bits.ensure(32);
+      bits.ensure<32>();
       int width = lookup.rootBits;
       uint32_t e = table[bits.peekUnchecked(width)];
       while (((e >> 8) & 0xFF) == 0) {
@@ -305,7 +305,7 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
       const int64_t left = part2_3_end - bits.position();
       if (left < (tableB ? 4 : 1) || bits.overrun()) break;
       int vwxy;
-      bits.ensure(32);
+      bits.ensure<32>();
       if (tableB) {
         vwxy = static_cast<int>(bits.getUnchecked(4)) ^ 15;
       } else {

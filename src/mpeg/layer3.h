@@ -1,9 +1,9 @@
-// Layer III: start and frame routines installed by DecoderStart.
+// Layer III: start and frame routines installed by Decoder::Start.
 #pragma once
 
 #include <cstdint>
 
-#include "streamreader.h"
+#include "mpeg/streamreader.h"
 
 namespace lexoria::mpeg {
 

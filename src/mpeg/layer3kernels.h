@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "layer3state.h"
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 namespace lexoria::mpeg {
 

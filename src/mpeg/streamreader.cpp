@@ -1,7 +1,7 @@
-#include "streamreader.h"
+#include "mpeg/streamreader.h"
 
-#include "decoderstate.h"
 #include "headertables.h"
+#include "mpeg/mpegdecoder.h"
 
 namespace lexoria::mpeg {
 
@@ -22,7 +22,7 @@ uint32_t ReadBigEndian32(const uint8_t* b) {
   return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | b[3];
 }
 
-bool ParseFrameHeader(const uint8_t* b, FrameHeader& info, uint32_t& error) {
+Result ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
   info.version = (b[1] >> 3) & 1;
   info.layer = (b[1] >> 1) & 3;
   info.crc = b[1] & 1;
@@ -35,44 +35,30 @@ bool ParseFrameHeader(const uint8_t* b, FrameHeader& info, uint32_t& error) {
   info.copyright = (b[3] >> 3) & 1;
   info.original = (b[3] >> 2) & 1;
   info.emphasis = b[3] & 3;
-  if (b[0] != 0xFF) {
-    error = kErrorNoSync;
-    return false;
-  }
+  if (b[0] != 0xFF) return Result::kNoSync;
   if ((b[1] >> 4) == 0xF) {
     info.version = info.version ? 1 : 2;
   } else if ((b[1] >> 4) == 0xE) {
     info.version = 3;
   } else {
-    error = kErrorNoSync;
-    return false;
+    return Result::kNoSync;
   }
-  if (info.samplingIndex == 3 || info.bitrateIndex == 0 || info.bitrateIndex == 15 || info.layer == 0) {
-    error = kErrorBadHeader;
-    return false;
-  }
+  if (info.samplingIndex == 3 || info.bitrateIndex == 0 || info.bitrateIndex == 15 || info.layer == 0)
+    return Result::kBadHeader;
   info.layer = 4 - info.layer;
   info.crc = info.crc ? 0 : 1;
-  return true;
+  return Result::kOk;
 }
 
-bool ReadFrameHeader(const uint8_t* b, FrameHeader& info) {
-  uint32_t error = 0;
-  if (ParseFrameHeader(b, info, error)) return true;
-  DefaultState().lastError = error;
-  return false;
-}
-
-bool FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset) {
+Result FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset) {
   offset = 0;
   for (int32_t i = 0; i < length - 3; ++i) {
     if (buffer[i] == 0xFF && ((buffer[i + 1] >> 4) == 0xF || (buffer[i + 1] >> 4) == 0xE)) {
       offset = static_cast<uint32_t>(i);
-      return true;
+      return Result::kOk;
     }
   }
-  DefaultState().lastError = kErrorTooLittleData;
-  return false;
+  return Result::kTooLittleData;
 }
 
 uint32_t HeaderBitrate(const FrameHeader& h) { return ValidIndexes(h) ? TableBitrate(h, h.bitrateIndex) : 0; }
@@ -94,12 +80,10 @@ uint32_t FrameLength(const FrameHeader& h, uint32_t rate) {
   return FrameBytes(h.layer, h.version, TableBitrate(h, h.bitrateIndex), rate, h.padding);
 }
 
-bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, FrameInfo& info, int32_t record) {
-  if (available < 156) {
-    s.lastError = kErrorTooLittleData;
-    return false;
-  }
-  if (!ParseFrameHeader(p, info, s.lastError)) return false;
+Result ReadStreamInfo(const uint8_t* p, int32_t available, FrameInfo& info, const DecoderOptions& options) {
+  if (available < 156) return Result::kTooLittleData;
+  const Result header = ReadFrameHeader(p, info);
+  if (header != Result::kOk) return header;
 
   const uint8_t* q = p + 4 + (info.crc ? 2 : 0);
   if (info.layer == 3) {
@@ -117,10 +101,7 @@ bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, Fr
   bool vbr = false;
   if (q[0] == 'X' && q[1] == 'i' && q[2] == 'n' && q[3] == 'g') {
     const uint32_t flags = ReadBigEndian32(q + 4);
-    if ((flags & 3) == 0) {
-      s.lastError = kErrorBadHeader;
-      return false;
-    }
+    if ((flags & 3) == 0) return Result::kBadHeader;
     info.totalFrames = ReadBigEndian32(q + 8);
     info.totalBytes = ReadBigEndian32(q + 12);
     vbr = true;
@@ -143,7 +124,7 @@ bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, Fr
     }
   }
 
-  const uint32_t reduction = s.options.reduction;
+  const uint32_t reduction = options.reduction;
   // The VBR frame's own length, and the shortest and longest frames the
   // stream's bitrates allow (the longest padded).
   const uint32_t layer = info.layer;
@@ -160,7 +141,7 @@ bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, Fr
   const uint32_t perFrame = layer == 1 ? 384u : (layer == 3 && version != 1) ? 576u : 1152u;
   const uint32_t samples = perFrame >> reduction;
 
-  const uint32_t conversion = s.options.conversion;
+  const uint32_t conversion = options.conversion;
   info.outputChannels = (info.mode == 3 || (conversion & kConversionChannelMask)) ? 1 : 2;
   if (conversion & kConversion8Bit) {
     info.outputBits = 8;
@@ -169,17 +150,9 @@ bool ReadStreamInfoInto(DecoderState& s, const uint8_t* p, int32_t available, Fr
     info.outputBits = 16;
     info.pcmBytesPerFrame = samples * info.outputChannels * 2;
   }
-  if (record == 1) {
-    s.streamSampleRate = sr;
-    s.outputBytesPerFrame = info.pcmBytesPerFrame;
-  }
   info.sampleRate = sr >> reduction;
   if (vbr) info.bitrate = 0;
-  return true;
-}
-
-bool ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record) {
-  return ReadStreamInfoInto(DefaultState(), frame, available, info, record);
+  return Result::kOk;
 }
 
 }  // namespace lexoria::mpeg

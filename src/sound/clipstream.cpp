@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "mpeg/mpegdecoder.h"
+
 namespace lexoria::sound {
 
 namespace {
@@ -73,7 +75,7 @@ bool FindClipStream(const uint8_t* clip, uint32_t size, ClipLayout& layout) {
 bool ReadFirstHeader(const uint8_t* stream, uint32_t available, StreamFormat& format) {
   format = StreamFormat{};
   if (available < 4) return false;
-  if (!mpeg::ReadFrameHeader(stream, format.header)) return false;
+  if (mpeg::ReadFrameHeader(stream, format.header) != mpeg::Result::kOk) return false;
   const mpeg::FrameHeader& h = format.header;
   format.lowSamplingFrequency = (stream[1] & 0x08) == 0 ? 1 : 0;
   format.kbitRate = static_cast<uint16_t>(mpeg::HeaderBitrate(h) / 1000);
@@ -99,7 +101,7 @@ StreamWalk WalkStream(const uint8_t* stream, uint32_t length) {
   uint32_t offset = 0;
   while (length - offset >= 4) {
     mpeg::FrameHeader h;
-    if (!mpeg::ReadFrameHeader(stream + offset, h)) break;
+    if (mpeg::ReadFrameHeader(stream + offset, h) != mpeg::Result::kOk) break;
     const uint32_t frameLength = mpeg::FrameLength(h, mpeg::HeaderSampleRate(h));
     if (frameLength == 0 || frameLength > length - offset) break;
     if (walk.frames == 0) {
@@ -108,7 +110,7 @@ StreamWalk WalkStream(const uint8_t* stream, uint32_t length) {
       uint8_t first[192] = {};
       std::memcpy(first, stream, std::min<uint32_t>(frameLength, sizeof first));
       mpeg::FrameInfo info;
-      if (mpeg::ReadStreamInfo(first, sizeof first, info, 0)) {
+      if (mpeg::ReadStreamInfo(first, sizeof first, info) == mpeg::Result::kOk) {
         walk.vbrHeader = info.vbrFrameLength != 0;
         walk.pcmBytesPerFrame = info.pcmBytesPerFrame;
       }

@@ -102,13 +102,14 @@ uint32_t CWavePlayer::OpenFromMemory(std::vector<uint8_t>&& clip) {
   m_frameTimeMs = format.frameTimeMs;
   m_waveFormat = PcmFormat(m_sampleRate, m_channels);
 
-  mpeg::DecoderInit();
+  m_decoder.Reset();
   // The bytes really there (plus the zeroed room), not one nominal frame:
   // short frames and short clips must still be readable.
   const uint32_t available = m_streamLength + kTailRoom;
-  if (!mpeg::ReadStreamInfo(m_streamStart, static_cast<int32_t>(available), m_frameInfo, 1)) return Refuse();
+  if (m_decoder.ReadStreamInfo(m_streamStart, static_cast<int32_t>(available), m_frameInfo, 1) != mpeg::Result::kOk)
+    return Refuse();
   if (m_frameInfo.vbrFrameLength != 0) m_vbrTotalFrames = m_frameInfo.totalFrames;
-  if (!mpeg::DecoderStart(m_streamStart, available)) return Refuse();
+  if (m_decoder.Start(m_streamStart, available) != mpeg::Result::kOk) return Refuse();
   m_firstHeader = m_frameInfo;
   // Frames are measured at the rate the decoder was started with, as it
   // measures them itself.
@@ -157,7 +158,7 @@ uint32_t CWavePlayer::StartByteOffset() const {
 
 uint32_t CWavePlayer::FrameLengthAt(uint32_t offset, mpeg::FrameHeader& header) const {
   if (offset >= m_streamLength || m_streamLength - offset < 4) return 0;
-  if (!mpeg::ReadFrameHeader(m_streamStart + offset, header)) return 0;
+  if (mpeg::ReadFrameHeader(m_streamStart + offset, header) != mpeg::Result::kOk) return 0;
   // A frame of another layout (layer, version, channel count) would not fit
   // the slots the first frame sized.
   if (header.layer != m_firstHeader.layer || header.version != m_firstHeader.version ||
@@ -205,7 +206,7 @@ uint32_t CWavePlayer::PrepareRange(uint32_t startMs, uint32_t endMs) {
   m_streamOffset = 0;
   m_restDecoded = false;
   m_stretchedTempo = 0;  // another range, another block to stretch
-  if (!mpeg::DecoderStart(m_streamStart, m_streamLength + kTailRoom)) return kSuccess;
+  if (m_decoder.Start(m_streamStart, m_streamLength + kTailRoom) != mpeg::Result::kOk) return kSuccess;
   // Move to the start frame, each frame by its own length (frames of a
   // 44.1 kHz stream differ by their padding byte).
   for (uint32_t s = FrameAt(m_startMs); s > 0; --s) {
@@ -235,7 +236,7 @@ bool CWavePlayer::DecodeSlot(uint32_t slot) {
   // begins before the reservoir does), plays as silence of its length, never
   // as whatever an earlier prepare left in its slot.
   std::memset(out, 0, m_pcmBytesPerFrame);
-  if (mpeg::DecodeFrame(m_request))
+  if (mpeg::Decoded(m_decoder.Decode(m_request)))
     ++m_framesDecoded;
   else
     ++m_framesFailed;

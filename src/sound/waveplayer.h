@@ -1,5 +1,6 @@
-// CWavePlayer: plays one clip at a time. OpenFromMemory copies the clip,
-// finds its MPEG audio stream, starts the decoder and opens the output;
+// CWavePlayer: plays one clip at a time, through a decoder of its own.
+// OpenFromMemory copies the clip, finds its MPEG audio stream, starts the
+// decoder and opens the output;
 // PrepareRange sizes the PCM block (300 frames at most) and decodes its
 // first quarter; Start decodes the rest (once per clip) and writes the whole
 // block to the output in one buffer, which plays on its own.
@@ -117,6 +118,8 @@ class CWavePlayer {
   std::vector<uint8_t> ApplyTempo();
 
   AudioOutput* m_output;
+  // Everything the stream's decoding carries from frame to frame.
+  mpeg::Decoder m_decoder;
 
   bool m_restDecoded = false;
   uint32_t m_state = kClosed;

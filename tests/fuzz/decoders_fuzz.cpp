@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 
@@ -25,8 +25,8 @@ class Run {
     decoder_.SetOptions(options);
     FrameInfo info;
     const int32_t length = static_cast<int32_t>(input_.size());
-    live_ = decoder_.ReadStreamInfo(input_.data(), length, info, 1) &&
-            decoder_.Start(input_.data(), static_cast<uint32_t>(input_.size()));
+    live_ = decoder_.ReadStreamInfo(input_.data(), length, info, 1) == Result::kOk &&
+            decoder_.Start(input_.data(), static_cast<uint32_t>(input_.size())) == Result::kOk;
     if (live_) frame_.resize(info.pcmBytesPerFrame);
   }
 
@@ -38,19 +38,19 @@ class Run {
     request.input = input_.data() + position_;
     request.inputLength = static_cast<uint32_t>(input_.size() - position_);
     request.output = frame_.data();
-    const DecodeStatus status = decoder_.Decode(request);
-    if (status == DecodeStatus::kDecoded) {
+    const Result status = decoder_.Decode(request);
+    if (status == Result::kOk) {
       pcm_.insert(pcm_.end(), frame_.begin(), frame_.end());
       position_ += request.inputLength;
       return true;
     }
-    if (status == DecodeStatus::kNoOutput) {
+    if (status == Result::kNoOutput) {
       position_ += request.inputLength;
       return true;
     }
     uint32_t next = 0;
     const int32_t left = static_cast<int32_t>(input_.size() - position_ - 1);
-    if (!FindFrameSync(input_.data() + position_ + 1, left, next)) return false;
+    if (FindFrameSync(input_.data() + position_ + 1, left, next) != Result::kOk) return false;
     position_ += 1 + next;
     return true;
   }

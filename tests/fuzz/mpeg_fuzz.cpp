@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 
@@ -21,16 +21,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FrameHeader header;
   if (input.size() >= 4) ReadFrameHeader(input.data(), header);
 
-  DecoderInit();
+  Decoder decoder;
   DecoderOptions options;
   options.reduction = control % 3;
   options.conversion = (control >> 2) & (3 | kConversion8Bit | kConversionPrecise);
   options.frequencyLimit = (control & 0x80) ? 24000 : 6000;
-  DecoderSetOptions(options);
+  decoder.SetOptions(options);
 
   FrameInfo info;
-  if (!ReadStreamInfo(input.data(), length, info, 1)) return 0;
-  if (!DecoderStart(input.data(), static_cast<uint32_t>(input.size()))) return 0;
+  if (decoder.ReadStreamInfo(input.data(), length, info, 1) != Result::kOk) return 0;
+  if (decoder.Start(input.data(), static_cast<uint32_t>(input.size())) != Result::kOk) return 0;
   std::vector<uint8_t> output(info.pcmBytesPerFrame);
   size_t position = 0;
   for (int frames = 0; frames < 64 && position + 4 < input.size(); ++frames) {
@@ -38,11 +38,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     request.input = input.data() + position;
     request.inputLength = static_cast<uint32_t>(input.size() - position);
     request.output = output.data();
-    if (DecodeFrame(request)) {
+    if (Decoded(decoder.Decode(request))) {
       position += request.inputLength;
     } else {
       uint32_t next = 0;
-      if (!FindFrameSync(input.data() + position + 1, static_cast<int32_t>(input.size() - position - 1), next)) break;
+      if (FindFrameSync(input.data() + position + 1, static_cast<int32_t>(input.size() - position - 1), next) !=
+          Result::kOk)
+        break;
       position += 1 + next;
     }
   }

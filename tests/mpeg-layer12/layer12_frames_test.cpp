@@ -11,7 +11,7 @@
 
 #include "decoderstate.h"
 #include "framebuilder.h"
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 using namespace layer12test;
@@ -77,21 +77,22 @@ int ExpectedSubbands(const Case& c, int coded) {
 }
 
 // Decodes one frame held in a buffer of exactly its size.
-bool DecodeOne(const std::vector<uint8_t>& bytes, const DecoderOptions& options, std::vector<uint8_t>& pcm) {
-  DecoderInit();
-  DecoderSetOptions(options);
+bool DecodeOne(Decoder& d, const std::vector<uint8_t>& bytes, const DecoderOptions& options,
+               std::vector<uint8_t>& pcm) {
+  d.Reset();
+  d.SetOptions(options);
   std::vector<uint8_t> stream(bytes);
-  if (!DecoderStart(stream.data(), static_cast<uint32_t>(stream.size()))) return false;
+  if (d.Start(stream.data(), static_cast<uint32_t>(stream.size())) != Result::kOk) return false;
   pcm.assign(1152 * 2 * 2, 0);
   FrameRequest request;
   request.input = stream.data();
   request.inputLength = static_cast<uint32_t>(stream.size());
   request.output = pcm.data();
-  return DecodeFrame(request) == 1;
+  return Decoded(d.Decode(request));
 }
 
-void ExpectSamples(const Case& c, const Frame& f, int frameIndex) {
-  const float* got = DefaultState().sampleBuffer;
+void ExpectSamples(Decoder& d, const Case& c, const Frame& f, int frameIndex) {
+  const float* got = d.State().sampleBuffer;
   const int slots = c.layout ? 36 : 12;
   const int subbands = ExpectedSubbands(c, f.codedSubbands);
   int wrong = 0;
@@ -149,8 +150,9 @@ TEST_P(Frames, SubbandValuesAreTheStandardDequantisation) {
     options.conversion = c.conversion;
     options.reduction = c.reduction;
     std::vector<uint8_t> pcm;
-    ASSERT_TRUE(DecodeOne(f.bytes, options, pcm)) << c.name << " error " << DecoderLastError();
-    ExpectSamples(c, f, trial);
+    Decoder d;
+    ASSERT_TRUE(DecodeOne(d, f.bytes, options, pcm)) << c.name << " error " << d.LastError();
+    ExpectSamples(d, c, f, trial);
     if (HasFailure()) return;
   }
 }
@@ -169,21 +171,21 @@ TEST(Layer2Stream, SecondFrameAtAnotherBitrateUsesItsOwnTable) {
   const Frame b = Build(second, rng);
   std::vector<uint8_t> stream(a.bytes);
   stream.insert(stream.end(), b.bytes.begin(), b.bytes.end());
-  DecoderInit();
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  Decoder d;
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   std::vector<uint8_t> pcm(1152 * 4);
   FrameRequest request;
   request.input = stream.data();
   request.inputLength = static_cast<uint32_t>(stream.size());
   request.output = pcm.data();
-  ASSERT_EQ(DecodeFrame(request), 1);
-  ExpectSamples(first, a, 0);
+  ASSERT_EQ(d.Decode(request), Result::kOk);
+  ExpectSamples(d, first, a, 0);
   FrameRequest next;
   next.input = stream.data() + a.bytes.size();
   next.inputLength = static_cast<uint32_t>(b.bytes.size());
   next.output = pcm.data();
-  ASSERT_EQ(DecodeFrame(next), 1);
-  ExpectSamples(second, b, 1);
+  ASSERT_EQ(d.Decode(next), Result::kOk);
+  ExpectSamples(d, second, b, 1);
 }
 
 // A first frame whose mode, rate and bitrate select no allocation table
@@ -193,7 +195,8 @@ TEST(Layer2Stream, FirstFrameWithoutTableIsRefused) {
   std::mt19937 rng(5);
   const Frame good = Build({"good", {1, 2, 8, 1, 0, 0}, B2a}, rng);
   std::vector<uint8_t> pcm;
-  ASSERT_TRUE(DecodeOne(good.bytes, DecoderOptions{}, pcm));
+  Decoder d;
+  ASSERT_TRUE(DecodeOne(d, good.bytes, DecoderOptions{}, pcm));
 
   struct Refused {
     Header header;
@@ -204,15 +207,15 @@ TEST(Layer2Stream, FirstFrameWithoutTableIsRefused) {
     std::vector<uint8_t> bytes = w.Bytes();
     bytes.resize(std::max(FrameBytes(r.header), 160) + 8, 0);
     std::memcpy(bytes.data() + FrameBytes(r.header), bytes.data(), 4);  // a second frame to offer
-    DecoderStart(good.bytes.data(), static_cast<uint32_t>(good.bytes.size()));
-    ASSERT_EQ(DecoderStart(bytes.data(), static_cast<uint32_t>(bytes.size())), 0) << r.header.bitrateIndex;
-    EXPECT_EQ(DecoderLastError(), kErrorBadHeader);
+    d.Start(good.bytes.data(), static_cast<uint32_t>(good.bytes.size()));
+    ASSERT_EQ(d.Start(bytes.data(), static_cast<uint32_t>(bytes.size())), Result::kBadHeader) << r.header.bitrateIndex;
+    EXPECT_EQ(d.LastError(), kErrorBadHeader);
     std::vector<uint8_t> out(1152 * 4, 0x5A);
     FrameRequest request;
     request.input = bytes.data();
     request.inputLength = static_cast<uint32_t>(bytes.size());
     request.output = out.data();
-    EXPECT_EQ(DecodeFrame(request), 0);
+    EXPECT_EQ(d.Decode(request), Result::kNotStarted);
     EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](uint8_t x) { return x == 0x5A; })) << "output written";
   }
 }
@@ -239,18 +242,18 @@ TEST(HostileFrames, StayInsideTheirBuffer) {
         DecoderOptions options;
         options.reduction = o.reduction;
         options.conversion = o.conversion;
-        DecoderInit();
-        DecoderSetOptions(options);
+        Decoder d;
+        d.SetOptions(options);
         std::vector<uint8_t> stream(bytes.begin(), bytes.begin() + FrameBytes(h));
         if (stream.size() < 156) continue;  // too short to start a stream with
-        ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
-        const uint32_t outputBytes = DefaultState().outputBytesPerFrame;
+        ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
+        const uint32_t outputBytes = d.State().outputBytesPerFrame;
         std::vector<uint8_t> out(outputBytes + 64, 0x5A);
         FrameRequest request;
         request.input = stream.data();
         request.inputLength = static_cast<uint32_t>(stream.size());
         request.output = out.data();
-        ASSERT_EQ(DecodeFrame(request), 1);
+        ASSERT_TRUE(Decoded(d.Decode(request)));
         EXPECT_EQ(request.outputLength, outputBytes);
         EXPECT_TRUE(std::all_of(out.begin() + outputBytes, out.end(), [](uint8_t x) { return x == 0x5A; }))
             << "layer " << h.layer << " wrote past its frame of PCM";

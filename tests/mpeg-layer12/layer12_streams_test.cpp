@@ -57,7 +57,7 @@ void PrintTo(const Vector& v, std::ostream* os) { *os << v.name; }
 class Layer12Vector : public ::testing::TestWithParam<Vector> {};
 
 TEST_P(Layer12Vector, WithinLimitsDescribedAndPrecise) {
-  if (!HaveVectors()) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!HaveVectors()) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   const Vector v = GetParam();
   const std::string bit = VectorsDir() + "/" + v.name + ".bit";
   const auto reference = ReadPcm16(VectorsDir() + "/" + v.name + ".pcm");
@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(Vectors, Layer12Vector, ::testing::ValuesIn(kVectors), 
 // Illegal layer I/II vectors: decoded or refused with a message, never a
 // crash, under every output form.
 TEST(Layer12BadVectors, DecodedOrRefusedWithoutFault) {
-  if (!HaveVectors()) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!HaveVectors()) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   for (const char* name : {"ILL2_layer1", "ILL2_mono", "ILL2_overalloc1", "ILL2_overalloc2", "ILL4_sync"})
     for (const char* flags : {"", "--precise", "--channels mix --8bit", "--reduction 1 --channels right",
                               "--reduction 2 --channels left --precise"}) {

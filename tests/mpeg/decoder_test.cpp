@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 
@@ -30,27 +30,27 @@ std::vector<uint8_t> SilentStream(const uint8_t header[4], uint32_t frameLength,
 const uint8_t kMpeg1[4] = {0xFF, 0xFB, 0x90, 0x64};  // 417 bytes, 1152 x 2 channels
 const uint8_t kMpeg2[4] = {0xFF, 0xF3, 0x80, 0xC0};  // 208 bytes, 576 x 1 channel
 
-class Decoder : public ::testing::Test {
+class DecoderFront : public ::testing::Test {
  protected:
-  void SetUp() override { DecoderInit(); }
+  Decoder d;
 };
 
-TEST_F(Decoder, RefusesFourBytesAndShortFrames) {
+TEST_F(DecoderFront, RefusesFourBytesAndShortFrames) {
   auto stream = SilentStream(kMpeg2, 208, 2);
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   std::vector<uint8_t> out(1152 + 16, 0xAB);
   FrameRequest r;
   r.input = stream.data();
   r.inputLength = 4;
   r.output = out.data();
-  EXPECT_EQ(DecodeFrame(r), 0);
-  EXPECT_EQ(DecoderLastError(), kErrorTooLittleData);
+  EXPECT_EQ(d.Decode(r), Result::kTooLittleData);
+  EXPECT_EQ(d.LastError(), kErrorTooLittleData);
   r.inputLength = 207;
-  EXPECT_EQ(DecodeFrame(r), 0);
-  EXPECT_EQ(DecoderLastError(), kErrorTooLittleData);
+  EXPECT_EQ(d.Decode(r), Result::kTooLittleData);
+  EXPECT_EQ(d.LastError(), kErrorTooLittleData);
   EXPECT_EQ(out[0], 0xAB);  // nothing written
   r.inputLength = 208;
-  ASSERT_EQ(DecodeFrame(r), 1);
+  ASSERT_EQ(d.Decode(r), Result::kOk);
   EXPECT_EQ(r.inputLength, 208u);
   EXPECT_EQ(r.outputLength, 1152u);
   EXPECT_EQ(r.bitrate, 64000u);
@@ -59,41 +59,41 @@ TEST_F(Decoder, RefusesFourBytesAndShortFrames) {
   EXPECT_EQ(out[1152], 0xAB);  // exactly one frame of PCM
 }
 
-TEST_F(Decoder, PaddingMakesTheFrameOneByteLonger) {
+TEST_F(DecoderFront, PaddingMakesTheFrameOneByteLonger) {
   const uint8_t padded[4] = {0xFF, 0xFB, 0x92, 0x64};
   auto stream = SilentStream(padded, 418, 2);
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   std::vector<uint8_t> out(4608);
   FrameRequest r;
   r.input = stream.data();
   r.inputLength = static_cast<uint32_t>(stream.size());
   r.output = out.data();
-  ASSERT_EQ(DecodeFrame(r), 1);
+  ASSERT_EQ(d.Decode(r), Result::kOk);
   EXPECT_EQ(r.inputLength, 418u);
   EXPECT_EQ(r.outputLength, 4608u);
 }
 
-TEST_F(Decoder, FirstFrameReachingBeforeTheStreamWritesNothing) {
+TEST_F(DecoderFront, FirstFrameReachingBeforeTheStreamWritesNothing) {
   auto stream = SilentStream(kMpeg1, 417, 3, 100);
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   std::vector<uint8_t> out(4608, 0x5A);
   FrameRequest r;
   r.input = stream.data();
   r.inputLength = static_cast<uint32_t>(stream.size());
   r.output = out.data();
-  ASSERT_EQ(DecodeFrame(r), 1);  // reported as a full frame...
+  ASSERT_EQ(d.Decode(r), Result::kNoOutput);  // a whole frame taken...
   EXPECT_EQ(r.outputLength, 4608u);
   EXPECT_EQ(out[0], 0x5A);  // ...but the output keeps its contents
   EXPECT_EQ(out[4607], 0x5A);
   r.input = stream.data() + 417;
   r.inputLength = 417 * 2;
-  ASSERT_EQ(DecodeFrame(r), 1);
+  ASSERT_EQ(d.Decode(r), Result::kOk);
   EXPECT_EQ(out[0], 0);  // the second frame's data is fully held
 }
 
-TEST_F(Decoder, StrayHeaderOfAnotherVersionCannotOverrunTheOutput) {
+TEST_F(DecoderFront, StrayHeaderOfAnotherVersionCannotOverrunTheOutput) {
   auto stream = SilentStream(kMpeg2, 208, 1);
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   // An MPEG-1 frame in an MPEG-2 stream, measured at the stream's 22.05 kHz.
   auto other = SilentStream(kMpeg1, 836, 1);
   std::vector<uint8_t> out(1152 + 64, 0xCD);
@@ -101,45 +101,45 @@ TEST_F(Decoder, StrayHeaderOfAnotherVersionCannotOverrunTheOutput) {
   r.input = other.data();
   r.inputLength = static_cast<uint32_t>(other.size());
   r.output = out.data();
-  DecodeFrame(r);
+  d.Decode(r);
   EXPECT_EQ(out[1152], 0xCD);
 }
 
-TEST_F(Decoder, OptionsAndEqualizer) {
+TEST_F(DecoderFront, OptionsAndEqualizer) {
   DecoderOptions o;
-  DecoderGetOptions(o);
+  o = d.Options();
   EXPECT_EQ(o.reduction, 0u);
   EXPECT_EQ(o.conversion, 0u);
   EXPECT_EQ(o.frequencyLimit, 24000u);
   o.reduction = 2;
   o.conversion = 3;
   o.frequencyLimit = 8000;
-  EXPECT_EQ(DecoderSetOptions(o), 1);
+  EXPECT_TRUE(d.SetOptions(o));
   DecoderOptions back;
-  DecoderGetOptions(back);
+  back = d.Options();
   EXPECT_EQ(back.reduction, 2u);
   EXPECT_EQ(back.conversion, 3u);
   EXPECT_EQ(back.frequencyLimit, 8000u);
-  // A second start keeps the options; DecoderInit resets them.
+  // A second start keeps the options; Reset restores the defaults.
   auto stream = SilentStream(kMpeg1, 417, 1);
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
-  DecoderGetOptions(back);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
+  back = d.Options();
   EXPECT_EQ(back.reduction, 2u);
-  DecoderInit();
-  DecoderGetOptions(back);
+  d.Reset();
+  back = d.Options();
   EXPECT_EQ(back.reduction, 0u);
   const int32_t bands[10] = {0, 0, 0, 0, 0, 0, 0, 0, 0, -200};
-  EXPECT_EQ(DecoderSetEqualizer(bands), 1);
-  EXPECT_EQ(DecoderSetEqualizer(nullptr), 1);
+  d.SetEqualizer(bands);
+  d.SetEqualizer(nullptr);
 }
 
-TEST_F(Decoder, StartRefusesAShortOrInvalidFirstFrame) {
+TEST_F(DecoderFront, StartRefusesAShortOrInvalidFirstFrame) {
   auto stream = SilentStream(kMpeg1, 417, 1);
-  EXPECT_EQ(DecoderStart(stream.data(), 100), 0);
-  EXPECT_EQ(DecoderLastError(), kErrorTooLittleData);
+  EXPECT_EQ(d.Start(stream.data(), 100), Result::kTooLittleData);
+  EXPECT_EQ(d.LastError(), kErrorTooLittleData);
   stream[2] = 0xF0;
-  EXPECT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 0);
-  EXPECT_EQ(DecoderLastError(), kErrorBadHeader);
+  EXPECT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kBadHeader);
+  EXPECT_EQ(d.LastError(), kErrorBadHeader);
 }
 
 // Frames whose side information claims the longest part 2/3 for every
@@ -147,7 +147,7 @@ TEST_F(Decoder, StartRefusesAShortOrInvalidFirstFrame) {
 // far past what the reservoir holds once it has filled up. The decoder must
 // stay inside the reservoir (the sanitizer builds check the addresses) and
 // go on decoding whole frames.
-TEST_F(Decoder, SideInformationClaimingMoreBitsThanTheReservoirHolds) {
+TEST_F(DecoderFront, SideInformationClaimingMoreBitsThanTheReservoirHolds) {
   const uint8_t header[4] = {0xFF, 0xFB, 0xE4, 0x00};  // 320 kbit/s, 48 kHz, stereo: 960 bytes
   const int frames = 12;
   std::vector<uint8_t> stream(960 * frames, 0);
@@ -162,14 +162,14 @@ TEST_F(Decoder, SideInformationClaimingMoreBitsThanTheReservoirHolds) {
     }
     for (int i = 4 + 32; i < 960; ++i) frame[i] = static_cast<uint8_t>(i * 37 + f);
   }
-  ASSERT_EQ(DecoderStart(stream.data(), static_cast<uint32_t>(stream.size())), 1);
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
   std::vector<uint8_t> out(4608);
   for (int f = 0; f < frames; ++f) {
     FrameRequest r;
     r.input = stream.data() + 960 * f;
     r.inputLength = 960;
     r.output = out.data();
-    ASSERT_EQ(DecodeFrame(r), 1) << "frame " << f;
+    ASSERT_TRUE(Decoded(d.Decode(r))) << "frame " << f;
     EXPECT_EQ(r.outputLength, 4608u);
   }
 }

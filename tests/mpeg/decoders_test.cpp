@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 #include "streamrun.h"
 #include "testsupport.h"
 
@@ -36,7 +36,7 @@ std::vector<Stream> TwoStreams() {
 
 TEST(Decoders, TwoInTurnGiveWhatEachGivesAlone) {
   const std::vector<Stream> streams = TwoStreams();
-  if (streams.empty()) GTEST_SKIP() << "conformance vectors not found";
+  if (streams.empty()) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found");
   for (size_t i = 0; i + 1 < streams.size(); ++i) {
     const std::vector<uint8_t> aloneA = StreamRun(streams[i]).Run();
     const std::vector<uint8_t> aloneB = StreamRun(streams[i + 1]).Run();
@@ -58,7 +58,7 @@ TEST(Decoders, TwoInTurnGiveWhatEachGivesAlone) {
 // decoding must share nothing writable.
 TEST(Decoders, TwoThreadsGiveWhatEachGivesAlone) {
   const std::vector<Stream> streams = TwoStreams();
-  if (streams.empty()) GTEST_SKIP() << "conformance vectors not found";
+  if (streams.empty()) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found");
   std::vector<std::vector<uint8_t>> alone;
   for (const Stream& s : streams) alone.push_back(StreamRun(s).Run());
   std::vector<std::vector<uint8_t>> threaded(streams.size());
@@ -67,6 +67,51 @@ TEST(Decoders, TwoThreadsGiveWhatEachGivesAlone) {
     threads.emplace_back([&, i] { threaded[i] = StreamRun(streams[i]).Run(); });
   for (std::thread& t : threads) t.join();
   for (size_t i = 0; i < streams.size(); ++i) EXPECT_TRUE(threaded[i] == alone[i]) << "stream " << i;
+}
+
+// Input with no frame sync, on two threads at once: every reader call and
+// every decoder call fails, and each decoder keeps its own failure. The
+// readers keep nothing, so ThreadSanitizer (scripts/test) sees no shared
+// write, and neither decoder ends with the other's error.
+TEST(Decoders, TwoThreadsOnInputWithoutSyncKeepTheirOwnErrors) {
+  struct Feed {
+    std::vector<uint8_t> bytes;
+    uint32_t decodeLength;  // bytes offered to each Decode
+    uint32_t error;         // what every failure of this feed reports
+  };
+  std::vector<uint8_t> noise(4096);
+  for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<uint8_t>((i * 29 + 7) % 0xF0);  // never 0xFF
+  const Feed feeds[2] = {{noise, 1024, kErrorNoSync}, {std::vector<uint8_t>(100, 0), 4, kErrorTooLittleData}};
+  uint32_t lastErrors[2] = {};
+  uint32_t wrongResults[2] = {};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t)
+    threads.emplace_back([&, t] {
+      const Feed& feed = feeds[t];
+      const int32_t length = static_cast<int32_t>(feed.bytes.size());
+      Decoder d;
+      std::vector<uint8_t> out(4608);
+      for (int round = 0; round < 200; ++round) {
+        uint32_t offset = 0;
+        FrameHeader header;
+        FrameInfo info;
+        if (FindFrameSync(feed.bytes.data(), length, offset) != Result::kTooLittleData) ++wrongResults[t];
+        if (ReadFrameHeader(feed.bytes.data(), header) == Result::kOk) ++wrongResults[t];
+        if (ErrorCode(d.ReadStreamInfo(feed.bytes.data(), length, info, 1)) != feed.error) ++wrongResults[t];
+        if (ErrorCode(d.Start(feed.bytes.data(), static_cast<uint32_t>(length))) != feed.error) ++wrongResults[t];
+        FrameRequest r;
+        r.input = feed.bytes.data() + round % 64;
+        r.inputLength = feed.decodeLength;
+        r.output = out.data();
+        if (ErrorCode(d.Decode(r)) != feed.error) ++wrongResults[t];
+      }
+      lastErrors[t] = d.LastError();
+    });
+  for (std::thread& t : threads) t.join();
+  EXPECT_EQ(wrongResults[0], 0u);
+  EXPECT_EQ(wrongResults[1], 0u);
+  EXPECT_EQ(lastErrors[0], kErrorNoSync);
+  EXPECT_EQ(lastErrors[1], kErrorTooLittleData);
 }
 
 // Silent layer III frames (zero side information) with main_data_begin in
@@ -88,9 +133,9 @@ TEST(Decoders, StatusTellsEachOutcomeApart) {
   r.input = stream.data();
   r.inputLength = static_cast<uint32_t>(stream.size());
   r.output = out.data();
-  EXPECT_EQ(d.Decode(r), DecodeStatus::kNotStarted);
+  EXPECT_EQ(d.Decode(r), Result::kNotStarted);
   EXPECT_EQ(d.LastError(), kErrorBadHeader);
-  ASSERT_TRUE(d.Start(stream.data(), static_cast<uint32_t>(stream.size())));
+  ASSERT_EQ(d.Start(stream.data(), static_cast<uint32_t>(stream.size())), Result::kOk);
 
   struct Case {
     const char* what;
@@ -98,17 +143,17 @@ TEST(Decoders, StatusTellsEachOutcomeApart) {
     uint32_t length;
     uint8_t byte1;  // second header byte
     uint8_t byte2;  // third header byte
-    DecodeStatus status;
+    Result status;
     uint32_t error;
   };
   const Case cases[] = {
-      {"four bytes", 0, 4, 0xFB, 0x90, DecodeStatus::kTooLittleData, kErrorTooLittleData},
-      {"cut frame", 0, 416, 0xFB, 0x90, DecodeStatus::kTooLittleData, kErrorTooLittleData},
-      {"no sync", 0, 417, 0x7B, 0x90, DecodeStatus::kNoSync, kErrorNoSync},
-      {"free bitrate", 0, 417, 0xFB, 0x00, DecodeStatus::kBadHeader, kErrorBadHeader},
-      {"reserved rate", 0, 417, 0xFB, 0x9C, DecodeStatus::kBadHeader, kErrorBadHeader},
-      {"data before the stream", 0, 417, 0xFB, 0x90, DecodeStatus::kNoOutput, 0},
-      {"second frame", 417, 834, 0xFB, 0x90, DecodeStatus::kDecoded, 0},
+      {"four bytes", 0, 4, 0xFB, 0x90, Result::kTooLittleData, kErrorTooLittleData},
+      {"cut frame", 0, 416, 0xFB, 0x90, Result::kTooLittleData, kErrorTooLittleData},
+      {"no sync", 0, 417, 0x7B, 0x90, Result::kNoSync, kErrorNoSync},
+      {"free bitrate", 0, 417, 0xFB, 0x00, Result::kBadHeader, kErrorBadHeader},
+      {"reserved rate", 0, 417, 0xFB, 0x9C, Result::kBadHeader, kErrorBadHeader},
+      {"data before the stream", 0, 417, 0xFB, 0x90, Result::kNoOutput, 0},
+      {"second frame", 417, 834, 0xFB, 0x90, Result::kOk, 0},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> copy = stream;
@@ -119,15 +164,15 @@ TEST(Decoders, StatusTellsEachOutcomeApart) {
     r.input = copy.data() + c.offset;
     r.inputLength = c.length;
     r.output = out.data();
-    const DecodeStatus status = d.Decode(r);
+    const Result status = d.Decode(r);
     EXPECT_EQ(status, c.status) << c.what;
     if (c.error != 0) {
       EXPECT_EQ(d.LastError(), c.error) << c.what;
     }
-    EXPECT_EQ(StatusError(status), c.error) << c.what;
+    EXPECT_EQ(ErrorCode(status), c.error) << c.what;
     // Only a decoded frame writes its output.
-    EXPECT_EQ(out[0] == 0x5A && out[4607] == 0x5A, status != DecodeStatus::kDecoded) << c.what;
-    if (status == DecodeStatus::kDecoded || status == DecodeStatus::kNoOutput) {
+    EXPECT_EQ(out[0] == 0x5A && out[4607] == 0x5A, status != Result::kOk) << c.what;
+    if (status == Result::kOk || status == Result::kNoOutput) {
       EXPECT_EQ(r.outputLength, 4608u) << c.what;
     }
   }
@@ -144,14 +189,9 @@ TEST(Decoders, EachKeepsItsOwnOptionsAndErrors) {
   EXPECT_EQ(a.Options().reduction, 2u);
   EXPECT_EQ(b.Options().reduction, 0u);
   const std::vector<uint8_t> stream = SilentFrames(1, 0);
-  EXPECT_FALSE(a.Start(stream.data(), 100));
+  EXPECT_EQ(a.Start(stream.data(), 100), Result::kTooLittleData);
   EXPECT_EQ(a.LastError(), kErrorTooLittleData);
   EXPECT_EQ(b.LastError(), 0u);
-  // The default instance behind the free functions is a third one.
-  DecoderInit();
-  DecoderOptions def;
-  DecoderGetOptions(def);
-  EXPECT_EQ(def.reduction, 0u);
   a.Reset();
   EXPECT_EQ(a.Options().reduction, 0u);
 }

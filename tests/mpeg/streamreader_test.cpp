@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 
@@ -13,7 +13,7 @@ namespace {
 
 class StreamReader : public ::testing::Test {
  protected:
-  void SetUp() override { DecoderInit(); }
+  Decoder d;
 };
 
 struct HeaderCase {
@@ -59,9 +59,11 @@ TEST_F(StreamReader, HeadersAndFrameLengths) {
     SCOPED_TRACE(::testing::Message() << std::hex << int(c.bytes[1]) << " " << int(c.bytes[2]));
     FrameInfo info;
     const auto frame = Frame(c.bytes);
-    EXPECT_EQ(ReadStreamInfo(frame.data(), 156, info, 1), c.valid);
+    const Result result = d.ReadStreamInfo(frame.data(), 156, info, 1);
+    EXPECT_EQ(result == Result::kOk, c.valid);
     if (!c.valid) {
-      EXPECT_EQ(DecoderLastError(), c.error);
+      EXPECT_EQ(ErrorCode(result), c.error);
+      EXPECT_EQ(d.LastError(), c.error);
       continue;
     }
     EXPECT_EQ(info.version, c.version);
@@ -78,7 +80,7 @@ TEST_F(StreamReader, HeadersAndFrameLengths) {
 TEST_F(StreamReader, RawFieldsAreStoredBeforeTheTests) {
   FrameHeader h;
   const uint8_t bytes[4] = {0xFE, 0xFB, 0x96, 0x6D};
-  EXPECT_FALSE(ReadFrameHeader(bytes, h));
+  EXPECT_EQ(ReadFrameHeader(bytes, h), Result::kNoSync);
   EXPECT_EQ(h.bitrateIndex, 9u);
   EXPECT_EQ(h.samplingIndex, 1u);
   EXPECT_EQ(h.padding, 1u);
@@ -92,22 +94,21 @@ TEST_F(StreamReader, RawFieldsAreStoredBeforeTheTests) {
 TEST_F(StreamReader, TooLittleData) {
   FrameInfo info;
   const auto frame = Frame({0xFF, 0xFB, 0x90, 0x64});
-  EXPECT_FALSE(ReadStreamInfo(frame.data(), 155, info, 1));
-  EXPECT_EQ(DecoderLastError(), kErrorTooLittleData);
+  EXPECT_EQ(d.ReadStreamInfo(frame.data(), 155, info, 1), Result::kTooLittleData);
+  EXPECT_EQ(d.LastError(), kErrorTooLittleData);
 }
 
 TEST_F(StreamReader, FindFrameSyncScansUpToFourBeforeTheEnd) {
   uint32_t offset = 99;
   const uint8_t three[3] = {0xFF, 0xFB, 0x90};
-  EXPECT_FALSE(FindFrameSync(three, 3, offset));
+  EXPECT_EQ(FindFrameSync(three, 3, offset), Result::kTooLittleData);
   EXPECT_EQ(offset, 0u);
-  EXPECT_EQ(DecoderLastError(), kErrorTooLittleData);
   const uint8_t found[8] = {0, 0xFF, 0x12, 0xFF, 0xE3, 0, 0, 0};
-  EXPECT_TRUE(FindFrameSync(found, 8, offset));
+  EXPECT_EQ(FindFrameSync(found, 8, offset), Result::kOk);
   EXPECT_EQ(offset, 3u);
   // A sync starting in the last three bytes is not found.
   const uint8_t late[6] = {0, 0, 0, 0xFF, 0xFB, 0};
-  EXPECT_FALSE(FindFrameSync(late, 6, offset));
+  EXPECT_EQ(FindFrameSync(late, 6, offset), Result::kTooLittleData);
 }
 
 struct VbrCase {
@@ -127,7 +128,7 @@ TEST_F(StreamReader, XingHeaderPlaceAndCounts) {
     auto frame = Frame(c.header);
     std::memcpy(frame.data() + c.tagOffset, "Xing\0\0\0\x01\0\0\0\x64\0\x01\0\0", 16);
     FrameInfo info;
-    ASSERT_TRUE(ReadStreamInfo(frame.data(), 156, info, 1)) << c.tagOffset;
+    ASSERT_EQ(d.ReadStreamInfo(frame.data(), 156, info, 1), Result::kOk) << c.tagOffset;
     EXPECT_EQ(info.totalFrames, 100u);
     EXPECT_EQ(info.totalBytes, 65536u);  // read although only the frames flag is set
     EXPECT_EQ(info.bitrate, 0u);
@@ -138,7 +139,7 @@ TEST_F(StreamReader, XingHeaderPlaceAndCounts) {
   auto frame = Frame({0xFF, 0xFB, 0x90, 0x44});
   std::memcpy(frame.data() + 36, "Xing\0\0\0\x03\0\0\0\x64\0\x01\0\0", 16);
   FrameInfo info;
-  ASSERT_TRUE(ReadStreamInfo(frame.data(), 156, info, 1));
+  ASSERT_EQ(d.ReadStreamInfo(frame.data(), 156, info, 1), Result::kOk);
   EXPECT_EQ(info.minFrameLength, 32000u * 144 / 44100);
   EXPECT_EQ(info.maxFrameLength, 320000u * 144 / 44100 + 1);
   EXPECT_EQ(info.vbrFrameLength, 417u);
@@ -148,8 +149,8 @@ TEST_F(StreamReader, XingWithoutCountsIsRefused) {
   auto frame = Frame({0xFF, 0xFB, 0x90, 0x44});
   std::memcpy(frame.data() + 36, "Xing\0\0\0\x0C", 8);
   FrameInfo info;
-  EXPECT_FALSE(ReadStreamInfo(frame.data(), 156, info, 1));
-  EXPECT_EQ(DecoderLastError(), kErrorBadHeader);
+  EXPECT_EQ(d.ReadStreamInfo(frame.data(), 156, info, 1), Result::kBadHeader);
+  EXPECT_EQ(d.LastError(), kErrorBadHeader);
 }
 
 TEST_F(StreamReader, VbriCounts) {
@@ -157,7 +158,7 @@ TEST_F(StreamReader, VbriCounts) {
   const uint8_t vbri[18] = {'V', 'B', 'R', 'I', 0, 1, 0, 0, 0, 0, 0, 0, 0x10, 0, 0, 0, 0, 0x2A};
   std::memcpy(frame.data() + 36, vbri, sizeof vbri);
   FrameInfo info;
-  ASSERT_TRUE(ReadStreamInfo(frame.data(), 156, info, 1));
+  ASSERT_EQ(d.ReadStreamInfo(frame.data(), 156, info, 1), Result::kOk);
   EXPECT_EQ(info.totalBytes, 0x1000u);
   EXPECT_EQ(info.totalFrames, 0x2Au);
 }
@@ -167,16 +168,16 @@ TEST_F(StreamReader, OutputFormatFollowsTheOptions) {
   DecoderOptions options;
   options.reduction = 1;
   options.conversion = kConversion8Bit | 1;
-  ASSERT_EQ(DecoderSetOptions(options), 1);
+  ASSERT_TRUE(d.SetOptions(options));
   FrameInfo info;
-  ASSERT_TRUE(ReadStreamInfo(frame.data(), 156, info, 1));
+  ASSERT_EQ(d.ReadStreamInfo(frame.data(), 156, info, 1), Result::kOk);
   EXPECT_EQ(info.outputChannels, 1u);
   EXPECT_EQ(info.outputBits, 8u);
   EXPECT_EQ(info.sampleRate, 22050u);
   EXPECT_EQ(info.pcmBytesPerFrame, 576u);
   // Only full, half and quarter rate exist.
   options.reduction = 3;
-  EXPECT_EQ(DecoderSetOptions(options), 0);
+  EXPECT_FALSE(d.SetOptions(options));
 }
 
 }  // namespace

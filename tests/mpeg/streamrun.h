@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 namespace mpegtest {
 
@@ -26,8 +26,9 @@ class StreamRun {
     decoder_.SetOptions(s.options);
     FindFrameSync(stream_.data(), static_cast<int32_t>(length_), offset_);
     FrameInfo info;
-    started_ = decoder_.ReadStreamInfo(stream_.data() + offset_, static_cast<int32_t>(length_ - offset_), info, 1) &&
-               decoder_.Start(stream_.data() + offset_, static_cast<uint32_t>(length_ - offset_));
+    started_ = decoder_.ReadStreamInfo(stream_.data() + offset_, static_cast<int32_t>(length_ - offset_), info, 1) ==
+                   Result::kOk &&
+               decoder_.Start(stream_.data() + offset_, static_cast<uint32_t>(length_ - offset_)) == Result::kOk;
     frame_.resize(info.pcmBytesPerFrame);
   }
   bool Started() const { return started_; }
@@ -39,13 +40,13 @@ class StreamRun {
     r.inputLength = static_cast<uint32_t>(length_ - offset_);
     std::memset(frame_.data(), 0, frame_.size());
     r.output = frame_.data();
-    const DecodeStatus status = decoder_.Decode(r);
-    if (status == DecodeStatus::kDecoded || status == DecodeStatus::kNoOutput) {
+    const Result status = decoder_.Decode(r);
+    if (Decoded(status)) {
       pcm_.insert(pcm_.end(), frame_.begin(), frame_.end());
       offset_ += r.inputLength;
       return true;
     }
-    if (status == DecodeStatus::kTooLittleData) return false;
+    if (status == Result::kTooLittleData) return false;
     ++offset_;
     return true;
   }

@@ -35,8 +35,9 @@ struct DirectSynthesis {
 };
 
 TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
-  DecoderInit();
-  ResetSynthesis(DefaultState());
+  Decoder decoder;
+  DecoderState& state = decoder.State();
+  ResetSynthesis(state);
   std::mt19937 rng(7);
   std::uniform_real_distribution<float> dist(-3000.f, 3000.f);
   DirectSynthesis direct;
@@ -47,7 +48,7 @@ TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
     for (float& x : hybrid) x = dist(rng);
     std::vector<float> copy = hybrid;
     int16_t pcm[576];
-    variant(DefaultState(), hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
+    variant(state, hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
     for (int slot = 0; slot < 18; ++slot) {
       double out[32];
       direct.Slot(copy.data() + 32 * slot, out);
@@ -70,42 +71,43 @@ TEST(Synthesis, PreciseFullRateMatchesTheStandardForm) {
 namespace {
 
 // Peak of one granule of a tone in one subband through the full-rate variant.
-int PeakOfSubband(int subband) {
-  ResetSynthesis(DefaultState());
+int PeakOfSubband(DecoderState& state, int subband) {
+  ResetSynthesis(state);
   SynthesisVariant3 variant = SelectSynthesis3(false, 0, true, false);
   int peak = 0;
   for (int granule = 0; granule < 3; ++granule) {
     std::vector<float> hybrid(576, 0.0f);
     for (int slot = 0; slot < 18; ++slot) hybrid[32 * slot + subband] = (slot % 2 ? -8000.0f : 8000.0f);
     int16_t pcm[576];
-    variant(DefaultState(), hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
+    variant(state, hybrid.data(), reinterpret_cast<uint8_t*>(pcm), 0);
     for (int16_t v : pcm) peak = std::max(peak, std::abs(int{v}));
   }
   return peak;
 }
 
 TEST(Synthesis, EqualizerScalesItsSubbandsOnly) {
-  DecoderInit();
-  DecoderSetEqualizer(nullptr);
-  const int high = PeakOfSubband(25);
-  const int low = PeakOfSubband(2);
+  Decoder decoder;
+  DecoderState& state = decoder.State();
+  const int high = PeakOfSubband(state, 25);
+  const int low = PeakOfSubband(state, 2);
   const int32_t bands[10] = {0, 0, 0, 0, 0, 0, 0, 0, 0, -200};  // -20 dB on subbands 20-31
-  DecoderSetEqualizer(bands);
-  EXPECT_NEAR(PeakOfSubband(25), high / 10.0, high * 0.02 + 2);
-  EXPECT_EQ(PeakOfSubband(2), low);
-  DecoderSetEqualizer(nullptr);
-  EXPECT_EQ(PeakOfSubband(25), high);
+  decoder.SetEqualizer(bands);
+  EXPECT_NEAR(PeakOfSubband(state, 25), high / 10.0, high * 0.02 + 2);
+  EXPECT_EQ(PeakOfSubband(state, 2), low);
+  decoder.SetEqualizer(nullptr);
+  EXPECT_EQ(PeakOfSubband(state, 25), high);
 }
 
 TEST(Synthesis, SilenceInSilenceOut) {
-  DecoderInit();
+  Decoder decoder;
+  DecoderState& state = decoder.State();
   for (bool eight : {false, true})
     for (uint32_t reduction = 0; reduction <= 2; ++reduction)
       for (bool one : {true, false}) {
-        ResetSynthesis(DefaultState());
+        ResetSynthesis(state);
         std::vector<float> hybrid(2 * 576, 0.0f);
         std::vector<uint8_t> out(576 * 2 * 2, 0x55);
-        SelectSynthesis3(eight, reduction, one, false)(DefaultState(), hybrid.data(), out.data(), 0);
+        SelectSynthesis3(eight, reduction, one, false)(state, hybrid.data(), out.data(), 0);
         const size_t samples = (576u >> reduction) * (one ? 1 : 2);
         for (size_t i = 0; i < samples; i += (one ? 1 : 2)) {
           if (eight) {

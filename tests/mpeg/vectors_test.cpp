@@ -41,7 +41,8 @@ Difference DecodeAndCompare(const std::string& name, const std::string& flags) {
 }
 
 TEST_P(Layer3Vector, DescribedArithmeticWithinLimits) {
-  if (!Exists(VectorsDir() + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!Exists(VectorsDir() + "/README.md"))
+    MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   const Vector v = GetParam();
   const Difference d = DecodeAndCompare(v.name, "");
   // Well inside ISO 11172-4's limited accuracy (RMS 4.6 LSB).
@@ -50,7 +51,8 @@ TEST_P(Layer3Vector, DescribedArithmeticWithinLimits) {
 }
 
 TEST_P(Layer3Vector, PreciseWithinLimits) {
-  if (!Exists(VectorsDir() + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!Exists(VectorsDir() + "/README.md"))
+    MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   const Vector v = GetParam();
   const Difference d = DecodeAndCompare(v.name, "--precise");
   EXPECT_LE(d.rms, 0.15) << v.name;
@@ -68,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Vectors, Layer3Vector, ::testing::ValuesIn(kLayer3Vecto
 // refusal), never a crash; under the sanitizers also no invalid access.
 TEST(BadVectors, DecodedOrRefusedWithoutFault) {
   const std::string dir = VectorsDir();
-  if (!Exists(dir + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!Exists(dir + "/README.md")) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   const char* names[] = {"ILL2_layer1.bit",
                          "ILL2_mono.bit",
                          "ILL2_overalloc1.bit",
@@ -95,7 +97,7 @@ TEST(BadVectors, DecodedOrRefusedWithoutFault) {
 // samples as their references.
 TEST(BadVectors, TaggedStreamsDecodeTheirFrames) {
   const std::string dir = VectorsDir();
-  if (!Exists(dir + "/README.md")) GTEST_SKIP() << "conformance vectors not found (LEXORIA_SHARED_DIR)";
+  if (!Exists(dir + "/README.md")) MPEGTEST_SKIP_WITHOUT_VECTORS("conformance vectors not found (LEXORIA_SHARED_DIR)");
   for (const char* name : {"l3-nonstandard-id3v1", "l3-nonstandard-id3v2"}) {
     const std::string out = ::testing::TempDir() + "/tagged.raw";
     ASSERT_EQ(RunCommand(Quote(Mpadec()) + " --precise " + Quote(dir + "/" + name + ".bit") + " " + Quote(out)), 0)

@@ -134,7 +134,7 @@ std::vector<Bytes> SplitFrames(const Bytes& stream) {
   size_t offset = 0;
   while (stream.size() - offset >= 4) {
     mpeg::FrameHeader h;
-    if (!mpeg::ReadFrameHeader(stream.data() + offset, h)) break;
+    if (mpeg::ReadFrameHeader(stream.data() + offset, h) != mpeg::Result::kOk) break;
     const uint32_t length = mpeg::FrameLength(h, mpeg::HeaderSampleRate(h));
     if (length == 0 || length > stream.size() - offset) break;
     frames.emplace_back(stream.begin() + static_cast<std::ptrdiff_t>(offset),

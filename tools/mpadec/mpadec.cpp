@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "mpegdecoder.h"
+#include "mpeg/mpegdecoder.h"
 
 using namespace lexoria::mpeg;
 
@@ -178,14 +178,15 @@ int main(int argc, char** argv) {
   for (;;) {
     uint32_t found = 0;
     const int32_t left = static_cast<int32_t>(std::min<size_t>(streamLength - offset, 0x7FFFFFFF));
-    if (offset >= streamLength || !FindFrameSync(stream + offset, left, found))
+    if (offset >= streamLength || FindFrameSync(stream + offset, left, found) != Result::kOk)
       return Fail("no MPEG audio frame found");
     offset += found;
     const int32_t available = static_cast<int32_t>(std::min<size_t>(bufferLength - offset, 0x7FFFFFFF));
-    if (decoder.ReadStreamInfo(stream + offset, available, info, 1)) break;
+    if (decoder.ReadStreamInfo(stream + offset, available, info, 1) == Result::kOk) break;
     ++offset;
   }
-  if (!decoder.Start(stream + offset, static_cast<uint32_t>(std::min<size_t>(bufferLength - offset, 0xFFFFFFFF))))
+  if (decoder.Start(stream + offset, static_cast<uint32_t>(std::min<size_t>(bufferLength - offset, 0xFFFFFFFF))) !=
+      Result::kOk)
     return Fail("the stream is not decodable (error " + std::to_string(decoder.LastError()) + ")");
 
   // A first frame that only carries an encoder's VBR or info tag is not audio.
@@ -194,7 +195,7 @@ int main(int argc, char** argv) {
     const uint8_t* tag = stream + offset + 4 + (info.crc ? 2 : 0) + side;
     if (std::memcmp(tag, "Xing", 4) == 0 || std::memcmp(tag, "Info", 4) == 0 || std::memcmp(tag, "VBRI", 4) == 0) {
       FrameHeader header;
-      if (ReadFrameHeader(stream + offset, header)) {
+      if (ReadFrameHeader(stream + offset, header) == Result::kOk) {
         const uint32_t length = FrameLength(header, HeaderSampleRate(header));
         if (length > 0 && offset + length <= streamLength) offset += length;
       }
@@ -235,16 +236,17 @@ int main(int argc, char** argv) {
     uint8_t* frame = block.data() + filled;
     request.output = frame;
     FrameHeader header;
-    bool sameStream = ReadFrameHeader(request.input, header);
-    if (!sameStream) lastError = DecoderLastError();
+    const Result read = ReadFrameHeader(request.input, header);
+    bool sameStream = read == Result::kOk;
+    if (!sameStream) lastError = ErrorCode(read);
     sameStream = sameStream && header.layer == info.layer && header.version == info.version &&
                  header.samplingIndex == info.samplingIndex;
     if (sameStream) {
-      const DecodeStatus status = decoder.Decode(request);
+      const Result status = decoder.Decode(request);
       lastError = decoder.LastError();
-      if (status == DecodeStatus::kDecoded || status == DecodeStatus::kNoOutput) {
+      if (Decoded(status)) {
         // A frame whose main data is not there yet plays as silence.
-        if (status == DecodeStatus::kNoOutput) std::memset(frame, silence, frameBytes);
+        if (status == Result::kNoOutput) std::memset(frame, silence, frameBytes);
         filled += frameBytes;
         if (filled == block.size()) flush();
         pcmBytes += frameBytes;
@@ -252,11 +254,11 @@ int main(int argc, char** argv) {
         ++decoded;
         continue;
       }
-      if (status == DecodeStatus::kTooLittleData) break;  // a cut last frame
+      if (status == Result::kTooLittleData) break;  // a cut last frame
     }
     ++skipped;
     uint32_t found = 0;
-    if (!FindFrameSync(stream + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found)) {
+    if (FindFrameSync(stream + offset + 1, static_cast<int32_t>(streamLength - offset - 1), found) != Result::kOk) {
       lastError = kErrorTooLittleData;
       break;
     }

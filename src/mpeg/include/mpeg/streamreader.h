@@ -1,11 +1,13 @@
 // MPEG audio stream reader: frame headers, frame sync, the Xing and VBRI
 // headers of the first frame, frame lengths and the PCM output format.
-// It works on memory only. The free functions record into the default
-// decoder (last error, options, recorded stream rate and output size);
-// Decoder::ReadStreamInfo reads for one decoder.
+// It works on memory only and keeps no state: every call returns its
+// result. The stream information of a first frame depends on a decoder's
+// options and is read by ReadStreamInfo (mpegdecoder.h).
 #pragma once
 
 #include <cstdint>
+
+#include "mpeg/result.h"
 
 namespace lexoria::mpeg {
 
@@ -41,16 +43,15 @@ struct FrameInfo : FrameHeader {
 };
 
 // Parses four header bytes; all twelve fields are stored before any test.
-bool ReadFrameHeader(const uint8_t* header, FrameHeader& info);
-// Offset of the first frame sync in the buffer (0 and false when none).
-bool FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset);
-// Reads the frame at `frame` (at least 156 bytes available). With record 1
-// it also records the stream's sample rate and output size for DecodeFrame.
-bool ReadStreamInfo(const uint8_t* frame, int32_t available, FrameInfo& info, int32_t record);
+// kOk, kNoSync or kBadHeader.
+Result ReadFrameHeader(const uint8_t* header, FrameHeader& info);
+// Offset of the first frame sync in the buffer: kOk, or kTooLittleData
+// (offset 0) when there is none.
+Result FindFrameSync(const uint8_t* buffer, int32_t length, uint32_t& offset);
 uint32_t ReadBigEndian32(const uint8_t* bytes);
 
 // Frame length in bytes of a header at a given stream sample rate (the
-// arithmetic DecodeFrame uses); 0 for an invalid header.
+// arithmetic Decoder::Decode uses); 0 for an invalid header.
 uint32_t FrameLength(const FrameHeader& header, uint32_t sampleRate);
 // The one frame-length arithmetic behind FrameLength and the stream
 // information: bytes of a frame of a layer and version at a bitrate (bit/s)

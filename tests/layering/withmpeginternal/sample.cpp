@@ -1,0 +1,3 @@
+// A decoder stage's own header included from another layer: the check
+// fails on it.
+#include "mpeg/decoderstate.h"
