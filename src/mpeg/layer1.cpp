@@ -43,57 +43,56 @@ void ReadScaleFactors(Layer12State& s, BitReader& bits) {
     if (s.nonzero[p]) s.multiplier[p][0] = s.step[p] * sf[bits.get(6)];
 }
 
-// One sample of allocation A: A + 1 bits, as an integer around zero. A is a
-// constant so the read folds to a shift and a mask.
-template <int A>
-[[gnu::always_inline]] inline float Sample(BitReader& bits) {
-  return static_cast<float>(static_cast<int32_t>(bits.get(A + 1)) - ((1 << A) - 1));
-}
+// One coded sample of a slot, in bitstream order: its position, its width
+// (allocation + 1 bits), the offset that centres it on zero, and the
+// multipliers of the one or two positions it feeds.
+struct CodedSample {
+  int position;
+  int width;
+  int32_t centre;
+  float first;
+  float second;
+  bool shared;
+};
 
-[[gnu::always_inline]] inline float ReadSample(BitReader& bits, uint32_t a) {
-  switch (a) {
-    case 1: return Sample<1>(bits);
-    case 2: return Sample<2>(bits);
-    case 3: return Sample<3>(bits);
-    case 4: return Sample<4>(bits);
-    case 5: return Sample<5>(bits);
-    case 6: return Sample<6>(bits);
-    case 7: return Sample<7>(bits);
-    case 8: return Sample<8>(bits);
-    case 9: return Sample<9>(bits);
-    case 10: return Sample<10>(bits);
-    case 11: return Sample<11>(bits);
-    case 12: return Sample<12>(bits);
-    case 13: return Sample<13>(bits);
-    default: return Sample<14>(bits);
+void ReadSamples(Layer12State& s, BitReader& shared, float* out) {
+  // The allocation is the same for all 12 slots: list the coded samples
+  // once. Every other position of the frame is zero: those the last frame
+  // wrote are cleared, the rest still are.
+  for (int k = 0; k < s.writtenCount; ++k) {
+    const int position = s.written[k];
+    for (int slot = 0; slot < 12; ++slot) out[64 * slot + position] = 0.0f;
   }
-}
-
-void ReadSamples(const Layer12State& s, BitReader& shared, float* out) {
+  s.writtenCount = 0;
+  CodedSample coded[64];
+  int count = 0;
+  int p = 0;
+  for (uint32_t code = s.code[p]; code < kLayer1End; code = s.code[p]) {
+    const bool joint = code >= kLayer1Joint;
+    const uint32_t a = joint ? code - kLayer1Joint : code;
+    if (a != 0) {
+      coded[count++] = {p,
+                        static_cast<int>(a) + 1,
+                        (int32_t{1} << a) - 1,
+                        s.multiplier[p][0],
+                        joint ? s.multiplier[p + 1][0] : 0.0f,
+                        joint};
+      s.written[s.writtenCount++] = static_cast<uint8_t>(p);
+      if (joint) s.written[s.writtenCount++] = static_cast<uint8_t>(p + 1);
+    }
+    p += joint ? 2 : 1;
+  }
+  const bool skipAbove = s.code[p] == kLayer1Limit;
   // A local reader keeps the cache in registers across the sample stores.
   BitReader bits = shared;
   for (int slot = 0; slot < 12; ++slot, out += 64) {
-    int p = 0;
-    for (;;) {
-      const uint32_t code = s.code[p];
-      if (code == 0) {
-        out[p++] = 0.0f;
-      } else if (code < kLayer1Joint) {
-        out[p] = ReadSample(bits, code) * s.multiplier[p][0];
-        ++p;
-      } else if (code == kLayer1Joint) {
-        out[p] = out[p + 1] = 0.0f;
-        p += 2;
-      } else if (code < kLayer1End) {
-        const float v = ReadSample(bits, code - kLayer1Joint);
-        out[p] = v * s.multiplier[p][0];
-        out[p + 1] = v * s.multiplier[p + 1][0];
-        p += 2;
-      } else {
-        if (code == kLayer1Limit) bits.skip(s.skipBits);
-        break;
-      }
+    for (int k = 0; k < count; ++k) {
+      const CodedSample& c = coded[k];
+      const float v = static_cast<float>(static_cast<int32_t>(bits.get(c.width)) - c.centre);
+      out[c.position] = v * c.first;
+      if (c.shared) out[c.position + 1] = v * c.second;
     }
+    if (skipAbove) bits.skip(s.skipBits);
   }
   shared = bits;
 }
@@ -102,6 +101,7 @@ void ReadSamples(const Layer12State& s, BitReader& shared, float* out) {
 
 int Layer1Start(DecoderState& d, const FrameHeader& header) {
   StartLayer12(d, header, 32, 12 * 64);
+  d.layer12.writtenCount = 0;
   return 1;
 }
 

@@ -44,6 +44,9 @@ struct Layer12State {
   uint8_t selection[65] = {};
   float step[64] = {};
   float multiplier[64][3] = {};
+  // Layer I: the positions the last frame wrote, all others being zero.
+  uint8_t written[64] = {};
+  int writtenCount = 0;
 };
 
 struct DecoderState;

@@ -23,7 +23,12 @@ struct HuffmanLookup {
   std::vector<uint32_t> entries;
 };
 HuffmanLookup g_lookup[32];
-uint8_t g_count1A[64];  // (length << 4) | vwxy, by 6 peeked bits
+// A whole count1 quadruple, signs included, by the next kCount1Peek bits,
+// for table A (count1table_select 0) and table B: (bits taken << 8) | v w x
+// y as two-bit fields from the top (0 zero, 1 plus one, 3 minus one). A
+// code takes at most 6 bits and each nonzero value one sign bit after it.
+constexpr int kCount1Peek = 10;
+uint16_t g_count1Quads[2][1 << kCount1Peek];
 
 constexpr uint32_t Leaf(int x, int y, int drop) {
   return (static_cast<uint32_t>(drop) << 8) | (static_cast<uint32_t>(x) << 4) | static_cast<uint32_t>(y);
@@ -78,13 +83,32 @@ void BuildHuffmanLookups() {
     lookup.entries.assign(size_t{1} << lookup.rootBits, Leaf(0, 0, 1));
     BuildLevel(lookup.entries, 0, codes, 0, lookup.rootBits);
   }
-  for (uint32_t index = 0; index < 64; ++index) {
-    for (int q = 0; q < 16; ++q) {
-      const int len = kCount1AHlen[q];
-      if ((index >> (6 - len)) == kCount1AHcod[q]) {
-        g_count1A[index] = static_cast<uint8_t>((len << 4) | q);
-        break;
+  for (uint32_t index = 0; index < (1u << kCount1Peek); ++index) {
+    for (int table = 0; table < 2; ++table) {
+      // Table B codes vwxy in four bits, inverted; table A by its codes.
+      int len = 4;
+      uint32_t vwxy = ((index >> (kCount1Peek - 4)) ^ 15) & 15;
+      if (table == 0) {
+        for (uint32_t q = 0; q < 16; ++q) {
+          len = kCount1AHlen[q];
+          if ((index >> (kCount1Peek - len)) == kCount1AHcod[q]) {
+            vwxy = q;
+            break;
+          }
+        }
       }
+      int taken = len;
+      uint32_t fields = 0;
+      for (int k = 0; k < 4; ++k) {
+        uint32_t field = 0;
+        if ((vwxy >> (3 - k)) & 1) {
+          const bool minus = (index >> (kCount1Peek - 1 - taken)) & 1;
+          ++taken;
+          field = minus ? 3 : 1;
+        }
+        fields = (fields << 2) | field;
+      }
+      g_count1Quads[table][index] = static_cast<uint16_t>((taken << 8) | fields);
     }
   }
 }
@@ -245,7 +269,9 @@ void ReadScalefactorsMpeg2(Layer3State& l3, BitReader& bits, int slot, int ch, u
 
 // Huffman decoding of one channel's big values and count1 region.
 // Stops early when the data overruns the channel's part2_3 area.
-void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t part2_3_start) {
+void DecodeSpectrum(Layer3State& l3, BitReader& shared, int slot, int ch, int64_t part2_3_start) {
+  // A local reader keeps the cache in registers across the value stores.
+  BitReader bits = shared;
   const GranuleChannel& g = l3.side[slot][ch];
   int32_t* q = l3.quantised[ch];
   const uint16_t* lb = l3.longBounds;
@@ -257,8 +283,7 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
   r2 = std::min(r2, bigLines);
   const int regionEnd[3] = {r1, r2, bigLines};
   int line = 0;
-  bool overrun = false;
-  for (int region = 0; region < 3 && !overrun; ++region) {
+  for (int region = 0; region < 3; ++region) {
     const uint32_t select = g.table_select[region];
     const int end = regionEnd[region];
     const HuffmanLookup& lookup = g_lookup[select];
@@ -268,6 +293,10 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
     }
     const int linbits = kLinbits[select];
     const uint32_t* table = lookup.entries.data();
+    // A code takes at most 19 of the 32 bits ensured, so both signs are in
+    // hand unless linbits come first, and getWide keeps two for them. Past
+    // the channel's data the reader gives zeros; an overrun zeroes the whole
+    // channel below, so it is checked once, after the big values.
     for (; line < end; line += 2) {
       bits.ensure<32>();
       int width = lookup.rootBits;
@@ -281,17 +310,14 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
       int x = static_cast<int>((e >> 4) & 15);
       int y = static_cast<int>(e & 15);
       if (linbits && x == 15) x += static_cast<int>(bits.getWide(linbits));
-      if (x && bits.get(1)) x = -x;
+      if (x && bits.get1Unchecked()) x = -x;
       if (linbits && y == 15) y += static_cast<int>(bits.getWide(linbits));
-      if (y && bits.get(1)) y = -y;
+      if (y && bits.get1Unchecked()) y = -y;
       q[line] = x;
       q[line + 1] = y;
-      if (bits.overrun()) {
-        overrun = true;
-        break;
-      }
     }
   }
+  const bool overrun = bits.overrun();
   // count1 region
   const int64_t part2_3_end = part2_3_start + g.part2_3_length;
   int count1 = 0;
@@ -299,34 +325,33 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
   bool lastQuadShort = false;
   int i = bigLines;
   if (!overrun) {
-    const bool tableB = g.count1table_select != 0;
+    const uint16_t* quads = g_count1Quads[g.count1table_select != 0 ? 1 : 0];
+    const int64_t least = g.count1table_select != 0 ? 4 : 1;
+    const int64_t overrunAt = bits.endPosition();
+    static constexpr int32_t kValue[4] = {0, 1, 0, -1};
     int quadIndex = 0;
     while (i + 4 <= maxLines) {
-      const int64_t left = part2_3_end - bits.position();
-      if (left < (tableB ? 4 : 1) || bits.overrun()) break;
-      int vwxy;
+      const int64_t position = bits.position();
+      if (part2_3_end - position < least || position > overrunAt) break;
       bits.ensure<32>();
-      if (tableB) {
-        vwxy = static_cast<int>(bits.getUnchecked(4)) ^ 15;
-      } else {
-        const uint8_t e = g_count1A[bits.peekUnchecked(6)];
-        bits.dropUnchecked(e >> 4);
-        vwxy = e & 15;
+      const uint32_t e = quads[bits.peekUnchecked(kCount1Peek)];
+      const int taken = static_cast<int>(e >> 8);
+      bits.dropUnchecked(taken);
+      // A quadruple that ends past the channel's data counts as zeros.
+      if (position + taken > part2_3_end) {
+        q[i] = q[i + 1] = q[i + 2] = q[i + 3] = 0;
+        break;
       }
-      int v[4] = {(vwxy >> 3) & 1, (vwxy >> 2) & 1, (vwxy >> 1) & 1, vwxy & 1};
-      for (int k = 0; k < 4; ++k)
-        if (v[k] && bits.getUnchecked(1)) v[k] = -1;
-      if (bits.position() > part2_3_end) {
-        v[0] = v[1] = v[2] = v[3] = 0;
-      }
-      for (int k = 0; k < 4; ++k) q[i + k] = v[k];
-      if (v[0] | v[1] | v[2] | v[3]) {
+      q[i] = kValue[(e >> 6) & 3];
+      q[i + 1] = kValue[(e >> 4) & 3];
+      q[i + 2] = kValue[(e >> 2) & 3];
+      q[i + 3] = kValue[e & 3];
+      if (e & 0xFF) {
         lastQuad = quadIndex;
-        lastQuadShort = (v[2] == 0 && v[3] == 0);
+        lastQuadShort = (e & 0x0F) == 0;
       }
       i += 4;
       ++quadIndex;
-      if (bits.position() > part2_3_end) break;
     }
     if (lastQuad >= 0) count1 = 4 * (lastQuad + 1) - (lastQuadShort ? 2 : 0);
   }
@@ -335,6 +360,7 @@ void DecodeSpectrum(Layer3State& l3, BitReader& bits, int slot, int ch, int64_t 
   if (overrun || bits.overrun()) nonzero = 0;
   for (int k = std::max(nonzero, 0); k < 576; ++k) q[k] = 0;
   l3.nonzero[slot][ch] = nonzero;
+  shared = bits;
 }
 
 void DecodeGranule(DecoderState& d, uint8_t* output, int slot, int64_t& bitPosition) {

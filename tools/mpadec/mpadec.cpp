@@ -206,8 +206,9 @@ int main(int argc, char** argv) {
   const bool wav = out.size() >= 4 && out.compare(out.size() - 4, 4, ".wav") == 0;
   FILE* f = out == "-" ? stdout : std::fopen(out.c_str(), "wb");
   if (!f) return Fail("cannot write " + out);
-  static char outputBuffer[1 << 16];
-  std::setvbuf(f, outputBuffer, _IOFBF, sizeof outputBuffer);
+  // Unbuffered: the PCM goes out in whole blocks of about 64 KiB, so a
+  // stream buffer would only copy every byte once more.
+  std::setvbuf(f, nullptr, _IONBF, 0);
   bool ok = true;
   if (wav) {
     // Sizes are patched in once the frames are counted.
