@@ -172,6 +172,76 @@ inline void Dct32Vector(const float* s, float* out) {
 }
 #endif
 
+#if LEXORIA_KERNEL_ISA >= 2
+// Two channels' 32-point DCTs at once: channel 0 in the low 128 bits of
+// every vector, channel 1 in the high ones, each lane going through exactly
+// the operations of Dct32Vector (AVX shuffles, blends and byte shifts act
+// within each 128-bit lane).
+inline __m256 LastLaneFromPair(__m256 sum, __m256 keep) {
+  const __m256 last = _mm256_castsi256_ps(_mm256_setr_epi32(0, 0, 0, -1, 0, 0, 0, -1));
+  return _mm256_or_ps(_mm256_andnot_ps(last, sum), _mm256_and_ps(last, keep));
+}
+inline __m256 ShiftInPair(__m256 a, __m256 b) {
+  const __m256 t = _mm256_blend_ps(a, b, 0x11);
+  return _mm256_shuffle_ps(t, t, _MM_SHUFFLE(0, 3, 2, 1));
+}
+template <int V>
+inline void MergeVectorsPair(const __m256* x, __m256* y) {
+  constexpr int half = V / 2;
+  for (int i = 0; i < half; ++i) {
+    const __m256 h = x[half + i];
+    __m256 odd;
+    if (i + 1 < half) {
+      odd = _mm256_add_ps(h, ShiftInPair(h, x[half + i + 1]));
+    } else {
+      odd = LastLaneFromPair(_mm256_add_ps(h, _mm256_castsi256_ps(_mm256_srli_si256(_mm256_castps_si256(h), 4))), h);
+    }
+    y[2 * i] = _mm256_unpacklo_ps(x[i], odd);
+    y[2 * i + 1] = _mm256_unpackhi_ps(x[i], odd);
+  }
+}
+inline void Dct32Pair(const float* s0, const float* s1, float* out0, float* out1) {
+  alignas(16) float a0[32];
+  alignas(16) float a1[32];
+  alignas(16) float b[32];
+  Split32(s0, a0);
+  Split16x2(a0, b);
+  Split8x4(b, a0);
+  Split32(s1, a1);
+  Split16x2(a1, b);
+  Split8x4(b, a1);
+  __m256 v[8];
+  __m256 w[8];
+  const __m256 c4 = _mm256_setr_ps(g_dctCoefficients[28], g_dctCoefficients[29], 0.0f, 0.0f, g_dctCoefficients[28],
+                                   g_dctCoefficients[29], 0.0f, 0.0f);
+  const __m256 c2 = _mm256_set1_ps(g_dctCoefficients[30]);
+  const __m256 lane1 = _mm256_castsi256_ps(_mm256_setr_epi32(0, -1, 0, 0, 0, -1, 0, 0));
+  for (int i = 0; i < 8; ++i) {
+    __m256 x = _mm256_set_m128(_mm_load_ps(a1 + 4 * i), _mm_load_ps(a0 + 4 * i));
+    __m256 r = _mm256_shuffle_ps(x, x, _MM_SHUFFLE(0, 1, 2, 3));
+    x = _mm256_shuffle_ps(_mm256_add_ps(x, r), _mm256_mul_ps(_mm256_sub_ps(x, r), c4), _MM_SHUFFLE(1, 0, 1, 0));
+    r = _mm256_shuffle_ps(x, x, _MM_SHUFFLE(2, 3, 0, 1));
+    const __m256 t =
+        _mm256_shuffle_ps(_mm256_add_ps(x, r), _mm256_mul_ps(_mm256_sub_ps(x, r), c2), _MM_SHUFFLE(2, 0, 2, 0));
+    x = _mm256_shuffle_ps(t, t, _MM_SHUFFLE(3, 1, 2, 0));
+    const __m256 order = _mm256_shuffle_ps(x, x, _MM_SHUFFLE(3, 1, 2, 0));
+    const __m256 sum = _mm256_add_ps(order, _mm256_shuffle_ps(x, x, _MM_SHUFFLE(3, 3, 3, 3)));
+    v[i] = _mm256_or_ps(_mm256_andnot_ps(lane1, order), _mm256_and_ps(lane1, sum));
+  }
+  MergeVectorsPair<2>(v, w);
+  MergeVectorsPair<2>(v + 2, w + 2);
+  MergeVectorsPair<2>(v + 4, w + 4);
+  MergeVectorsPair<2>(v + 6, w + 6);
+  MergeVectorsPair<4>(w, v);
+  MergeVectorsPair<4>(w + 4, v + 4);
+  MergeVectorsPair<8>(v, w);
+  for (int i = 0; i < 8; ++i) {
+    _mm_storeu_ps(out0 + 4 * i, _mm256_castps256_ps128(w[i]));
+    _mm_storeu_ps(out1 + 4 * i, _mm256_extractf128_ps(w[i], 1));
+  }
+}
+#endif
+
 // Unnormalised DCT-II of N inputs: out[j] = sum s[k] cos((2k + 1) j pi / 2N).
 template <int N>
 inline void Dct(const float* s, float* out) {
@@ -230,6 +300,35 @@ inline void SlotDct(float* in, float* ringAtPosition, const float* gain) {
   Dct<N>(s, ringAtPosition);
   constexpr int used = 512 >> Shift;
   for (int i = 0; i < N; ++i) ringAtPosition[used + i] = ringAtPosition[i];
+}
+
+// Both channels of one full-rate slot: SlotDct twice, with the two DCTs
+// run side by side where the instruction set allows.
+template <int Shift, Input Kind, bool Precise>
+inline void SlotDctBoth(float* in0, float* in1, float* ring0AtPosition, float* ring1AtPosition, const float* gain) {
+#if LEXORIA_KERNEL_ISA >= 2
+  if constexpr (Shift == 0 && Kind != Input::kMix) {
+    constexpr int stride = Kind == Input::kOne ? 1 : 2;
+    if (gain != nullptr) {
+      for (int k = 0; k < 32; ++k) in0[k * stride] *= gain[k];
+      for (int k = 0; k < 32; ++k) in1[k * stride] *= gain[k];
+    }
+    alignas(32) float s0[32];
+    alignas(32) float s1[32];
+    for (int k = 0; k < 32; ++k) {
+      s0[k] = in0[k * stride];
+      s1[k] = in1[k * stride];
+    }
+    Dct32Pair(s0, s1, ring0AtPosition, ring1AtPosition);
+    for (int i = 0; i < 32; ++i) {
+      ring0AtPosition[512 + i] = ring0AtPosition[i];
+      ring1AtPosition[512 + i] = ring1AtPosition[i];
+    }
+    return;
+  }
+#endif
+  SlotDct<Shift, Kind, Precise>(in0, ring0AtPosition, gain);
+  SlotDct<Shift, Kind, Precise>(in1, ring1AtPosition, gain);
 }
 
 template <bool EightBit, bool Precise>
@@ -425,8 +524,7 @@ void Synthesis12(DecoderState& s, float* slots, uint8_t* output, int slotCount) 
   for (int slot = 0; slot < slotCount; ++slot) {
     float* in = slots + 64 * slot;
     if constexpr (R == Route::kBoth) {
-      SlotDct<Shift, Input::kInterleaved, Precise>(in, s.ring[0] + p, eq);
-      SlotDct<Shift, Input::kInterleaved, Precise>(in + 1, s.ring[1] + p, eq);
+      SlotDctBoth<Shift, Input::kInterleaved, Precise>(in, in + 1, s.ring[0] + p, s.ring[1] + p, eq);
 #if LEXORIA_KERNEL_ISA >= 1
       if constexpr (kPaired<Shift, EightBit>) {
         SlotWindowPair<Precise>(s.ring[0], s.ring[1], p, output);
@@ -463,9 +561,9 @@ void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int) {
   uint32_t p = s.ringPosition[0];
   uint8_t* out = output;
   for (int slot = 0; slot < 18; ++slot) {
-    SlotDct<Shift, Input::kOne, Precise>(hybrid + 32 * slot, s.ring[0] + p, eq);
     if constexpr (TwoChannel) {
-      SlotDct<Shift, Input::kOne, Precise>(hybrid + 576 + 32 * slot, s.ring[1] + p, eq);
+      SlotDctBoth<Shift, Input::kOne, Precise>(hybrid + 32 * slot, hybrid + 576 + 32 * slot, s.ring[0] + p,
+                                               s.ring[1] + p, eq);
 #if LEXORIA_KERNEL_ISA >= 1
       if constexpr (kPaired<Shift, EightBit>) {
         SlotWindowPair<Precise>(s.ring[0], s.ring[1], p, out);
@@ -477,6 +575,7 @@ void Synthesis3(DecoderState& s, float* hybrid, uint8_t* output, int) {
       }
       out += n * 2 * bytes;
     } else {
+      SlotDct<Shift, Input::kOne, Precise>(hybrid + 32 * slot, s.ring[0] + p, eq);
       SlotWindow<Shift, EightBit, Precise, 1>(s.ring[0], p, out);
       out += n * bytes;
     }
