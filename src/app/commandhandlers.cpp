@@ -1,4 +1,5 @@
 // Commands: favourites, minimise, exit, web pages and the about box.
+#include "app/learning.h"
 #include "app/wendarodlg.h"
 
 void CWendaroDlg::OnShowFavourites() {
@@ -13,6 +14,7 @@ void CWendaroDlg::OnToggleFavourite() {
   // the model; its texts must reach the controls too.
   TransferToControls();
   update(textArea_);
+  if (learning_ != nullptr) learning_->UpdateDueCount();
 }
 
 void CWendaroDlg::OnMinimise() { showMinimized(); }

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 
+#include "app/learning.h"
 #include "app/phraseforms.h"
 #include "app/wendarodlg.h"
 
@@ -40,5 +41,6 @@ void CWendaroDlg::ShowCopyMenu(QWidget* control, const QPoint& pos) {
     const QString text = entry.text;
     connect(action, &QAction::triggered, this, [this, text] { CopyText(text); });
   }
+  if (control == japanese_ && learning_ != nullptr) learning_->AddFuriganaAction(menu);
   menu.exec(control->mapToGlobal(pos));
 }

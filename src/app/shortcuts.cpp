@@ -33,7 +33,10 @@ constexpr char kKeysHelp[] =
     "Ctrl+D - add to or remove from the favourites\n"
     "Ctrl+R - related phrases\n"
     "Ctrl+C - copy the Japanese (right-click it for more)\n"
-    "F11 or double-click on the Japanese - show it large; Space plays, S plays slowly, Escape closes\n"
+    "F11 or double-click on the Japanese - show it large; Space plays, S plays slowly, F furigana, Escape closes\n"
+    "Ctrl+K - furigana over the kanji (or right-click the Japanese)\n"
+    "Ctrl+P - practice: Space shows the answer, 1-4 rate it, R plays it again\n"
+    "Right-click on Favorites - practise or export them for flashcards\n"
     "F1 - this list\n"
     "Escape - quit";
 

@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <algorithm>
 
+#include "controls/rubytext.h"
+
 namespace {
 
 // Margins and shares of the card's height: the Japanese takes what is left
@@ -85,7 +87,18 @@ int CShowCard::EnglishPixelSize() const {
   return std::min(LargestFit(english_, latinFont_, EnglishArea()), std::max(12, height() / 24));
 }
 
-void CShowCard::Fit() { japaneseSize_ = LargestFit(japanese_, japaneseFont_, JapaneseArea()); }
+void CShowCard::SetReadings(std::optional<lexoria::RubyText> readings) {
+  readings_ = std::move(readings);
+  Fit();
+  update();
+}
+
+void CShowCard::Fit() {
+  const QRect area = JapaneseArea();
+  japaneseSize_ =
+      readings_ ? CRubyLayout::FittingPixelSize(*readings_, japaneseFont_, area.size(), std::max(4, area.height()), 4)
+                : LargestFit(japanese_, japaneseFont_, area);
+}
 
 void CShowCard::paintEvent(QPaintEvent*) {
   QPainter p(this);
@@ -96,7 +109,13 @@ void CShowCard::paintEvent(QPaintEvent*) {
     font.setPixelSize(japaneseSize_);
     p.setFont(font);
     p.setPen(kCardInk);
-    p.drawText(JapaneseArea(), kTextFlags, japanese_);
+    if (readings_) {
+      const QRect area = JapaneseArea();
+      const CRubyLayout layout(*readings_, font, area.width());
+      layout.Draw(p, QPointF(area.left(), area.top() + std::max(0.0, (area.height() - layout.Size().height()) / 2)));
+    } else {
+      p.drawText(JapaneseArea(), kTextFlags, japanese_);
+    }
   }
   if (const int size = KanaPixelSize(); size > 0) {
     font.setPixelSize(size);
@@ -125,6 +144,7 @@ bool CShowCard::event(QEvent* event) {
     switch (static_cast<QKeyEvent*>(event)->key()) {
       case Qt::Key_Space:
       case Qt::Key_S:
+      case Qt::Key_F:
       case Qt::Key_Escape:
       case Qt::Key_F11: event->accept(); return true;
       default: break;
@@ -137,6 +157,7 @@ void CShowCard::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Space: emit playRequested(); break;
     case Qt::Key_S: emit playSlowlyRequested(); break;
+    case Qt::Key_F: emit furiganaToggled(); break;
     case Qt::Key_Escape:
     case Qt::Key_F11: close(); break;
     default: QWidget::keyPressEvent(event); return;

@@ -7,6 +7,9 @@
 #include <QFont>
 #include <QString>
 #include <QWidget>
+#include <optional>
+
+#include "data/readings.h"
 
 class CShowCard : public QWidget {
   Q_OBJECT
@@ -21,6 +24,9 @@ class CShowCard : public QWidget {
   QString Japanese() const { return japanese_; }
   QString Kana() const { return kana_; }
   QString English() const { return english_; }
+  // Readings drawn over the Japanese (furigana), or none.
+  void SetReadings(std::optional<lexoria::RubyText> readings);
+  bool DrawsReadings() const { return readings_.has_value(); }
   // Pixel size the Japanese is drawn at for the card's present size.
   int JapanesePixelSize() const { return japaneseSize_; }
   // Where each text is drawn, in the card's pixels.
@@ -31,6 +37,8 @@ class CShowCard : public QWidget {
  signals:
   void playRequested();
   void playSlowlyRequested();
+  // F: furigana on the card on or off.
+  void furiganaToggled();
 
  protected:
   bool event(QEvent* event) override;
@@ -51,6 +59,7 @@ class CShowCard : public QWidget {
   QFont japaneseFont_;
   QFont latinFont_;
   int japaneseSize_ = 0;
+  std::optional<lexoria::RubyText> readings_;
   // A click closes only when it began on the card: the double-click that
   // opened it must not close it on its release.
   bool pressed_ = false;

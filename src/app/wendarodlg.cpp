@@ -5,7 +5,9 @@
 
 #include "app/categories.h"
 #include "app/defaultaudio.h"
+#include "app/learning.h"
 #include "app/maintemplate.h"
+#include "controls/rubystatic.h"
 #include "toolkit/fontfiles.h"
 #include "toolkit/messagebox.h"
 #include "toolkit/strings.h"
@@ -76,6 +78,7 @@ bool CWendaroDlg::OnInitDialog() {
   phraseShown_ = false;
   updateTimer_.start();
   categoryButtons_[0]->setFocus(Qt::OtherFocusReason);
+  learning_ = new CLearning(*this);
   return true;
 }
 
@@ -123,7 +126,13 @@ QWidget* CWendaroDlg::CreateControl(const lexoria::ControlSpec& spec) {
     }
     case ControlKind::StaticText: {
       const std::uint32_t word = lexoria::StaticStyleOf(spec);
-      if (spec.id == 1019 || spec.id == 1033 || spec.id == 1059) {
+      // The Japanese text draws furigana when asked (src/app/furigana.cpp).
+      if (spec.id == 1033) {
+        auto* label = new CRubyStatic(word, this);
+        label->SetText(text);
+        return label;
+      }
+      if (spec.id == 1019 || spec.id == 1059) {
         auto* label = new CTransparentStatic(word, this);
         label->SetText(text);
         return label;

@@ -75,6 +75,7 @@
 #include "toolkit/dialogtemplate.h"
 #include "toolkit/messagebox.h"
 
+class CLearning;
 class CShowCard;
 
 class CWendaroDlg : public CSkinnedDialog {
@@ -185,6 +186,8 @@ class CWendaroDlg : public CSkinnedDialog {
   void OnSearchKey();  // Ctrl+F and "/"
   void OnKeysHelp();
   QPushButton* SlowPlayButton() const { return slowPlayButton_; }
+  // Furigana, practice and export (learning.h); made by OnInitDialog.
+  CLearning* Learning() const { return learning_; }
   CShowCard* Card() const { return card_; }
 
   // --- What the model's changes reach ---------------------------------------
@@ -212,6 +215,7 @@ class CWendaroDlg : public CSkinnedDialog {
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  friend class CLearning;
   void CreateControls();
   QWidget* CreateControl(const lexoria::ControlSpec& spec);
   void AttachControls();
@@ -304,4 +308,5 @@ class CWendaroDlg : public CSkinnedDialog {
   bool destroyed_ = false;
   QPushButton* slowPlayButton_ = nullptr;
   CShowCard* card_ = nullptr;  // a child window, made on first use
+  CLearning* learning_ = nullptr;
 };

@@ -37,6 +37,7 @@ constexpr Pinned kPinnedOneX[] = {
     {"1142_cat_social.bmp", "3fb7b454db3cd730aef5cd1d661946db45afd87582d693394e15f6716c4dce0c"},
     {"1143_cat_travel.bmp", "66d2cb31d7bf5781cb479e15003054cc96db58193ca2aaef54ce27611aabf963"},
     {"1144_cat_question.bmp", "118b69fecfbd946d19a27af946e142ce064e6689d514f95741e540cef7d0b0c9"},
+    {"1146_practice.bmp", "35baec5fd3995df53ba6fa938cd9cbb2a67fb539f639a9c46daf2bec703b5191"},
     {"146_icon.bmp", "bbefe8d48868b2c9cfaf39de6375035675bbe86144696a73cfd69f0c79877d24"},
     {"147_search_mode.bmp", "13dfff5ba54c1220488683171cfe4aaec6bf473a30c364ddb9fc19f75724b18b"},
     {"148_related.bmp", "9bc71f42d7589cc3c687ca97d58bf7f702f567ffe27a9259e8b7a752d92a7c5d"},

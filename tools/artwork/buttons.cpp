@@ -15,7 +15,8 @@ enum State { kNormal = 0, kPressed = 1, kHover = 2 };
 // What lies under each kind of button on its window, so the corners blend in.
 QColor Underlay(ButtonKind kind) {
   switch (kind) {
-    case ButtonKind::Category: return pal::kIndigoDeep;
+    case ButtonKind::Category:
+    case ButtonKind::Practice: return pal::kIndigoDeep;
     case ButtonKind::Go:
     case ButtonKind::Favourite:
     case ButtonKind::Play:
@@ -165,6 +166,26 @@ void DrawTortoise(QPainter& p, QPointF c, qreal r, QColor body, QColor shell) {
   p.restore();
 }
 
+// Two flashcards, the back one tilted: the sign for practice.
+void DrawCards(QPainter& p, QPointF c, qreal h, QColor front, QColor back, QColor ink) {
+  p.save();
+  p.setPen(QPen(ink, 1));
+  const QRectF card(-h * 0.36, -h * 0.5, h * 0.72, h);
+  p.translate(c + QPointF(h * 0.12, 0));
+  p.rotate(14);
+  p.setBrush(back);
+  p.drawRoundedRect(card, 1.5, 1.5);
+  p.rotate(-26);
+  p.translate(-h * 0.2, h * 0.04);
+  p.setBrush(front);
+  p.drawRoundedRect(card, 1.5, 1.5);
+  // A line of text on the front card.
+  p.setPen(QPen(ink, std::max<qreal>(1.0, h * 0.09), Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(-h * 0.18, -h * 0.12), QPointF(h * 0.18, -h * 0.12));
+  p.drawLine(QPointF(-h * 0.18, h * 0.12), QPointF(h * 0.08, h * 0.12));
+  p.restore();
+}
+
 void DrawCell(QPainter& p, const QRectF& cell, State s, const ButtonStrip& b) {
   const QPointF shift = s == kPressed ? QPointF(1, 1) : QPointF(0, 0);
   switch (b.kind) {
@@ -213,6 +234,16 @@ void DrawCell(QPainter& p, const QRectF& cell, State s, const ButtonStrip& b) {
       DrawTortoise(p, c + QPointF(-r * 0.06, r * 0.06), r * 1.05, pal::kGoldPale, pal::kPaperLight);
       break;
     }
+    case ButtonKind::Practice:
+      DrawPill(p, cell.adjusted(1, 1, -1, -1), s, pal::kVermilion, pal::kVermilionGlow, pal::kVermilionDeep,
+               cell.height() / 2 - 2);
+      DrawCards(p, cell.topLeft() + QPointF(18, cell.height() / 2) + shift, cell.height() * 0.52, pal::kPaperLight,
+                pal::kGoldPale, pal::kVermilionDeep);
+      p.setFont(SansFont(13, true));
+      p.setPen(pal::kPaperLight);
+      p.drawText(cell.adjusted(32, 0, -6, 0).translated(shift), Qt::AlignVCenter | Qt::AlignLeft,
+                 QString::fromUtf8(b.label));
+      break;
     case ButtonKind::AboutOk:
       DrawPill(p, cell.adjusted(2, 1, -2, -1), s, pal::kIndigo, pal::kIndigoSoft, pal::kIndigoDeep, 15);
       DrawCentredText(p, cell.translated(shift), QString::fromUtf8(b.label), SansFont(17, true), pal::kPaperLight);

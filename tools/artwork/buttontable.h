@@ -13,6 +13,7 @@ enum class ButtonKind {
   Favourite,
   Play,
   PlaySlow,
+  Practice,
   AboutOk
 };
 
@@ -51,4 +52,5 @@ inline constexpr ButtonStrip kButtonStrips[] = {
     {1139, "play", 93, 28, ButtonKind::Play, "", ""},
     {186, "about_ok", 381, 34, ButtonKind::AboutOk, "OK", ""},
     {1145, "play_slow", 93, 28, ButtonKind::PlaySlow, "", ""},
+    {1146, "practice", 270, 26, ButtonKind::Practice, "Practice", ""},
 };
