@@ -89,6 +89,9 @@ void CLearning::CreatePracticeControls() {
     hover->SetToolTipText(QStringLiteral("Practice the phrases (Ctrl+P)"), true);
   }
   connect(button, &QPushButton::clicked, this, &CLearning::OnPractice);
+  button->setAccessibleName(QStringLiteral("Practice"));
+  // Tab reaches it with the modes along the top, after Related.
+  if (QWidget* related = dlg_.Control(1022)) QWidget::setTabOrder(related, button);
   button->show();
   dlg_.controls_.insert(kPracticeButtonId, button);
   practiceButton_ = button;
@@ -139,6 +142,7 @@ void CLearning::UpdateDueCount() {
     dueLabel_->SetText(QStringLiteral("%1 due").arg(dueCount_));
   }
   dueLabel_->setAccessibleName(QStringLiteral("Favourites due for practice: %1").arg(dueCount_));
+  if (practiceButton_ != nullptr) practiceButton_->setAccessibleDescription(dueLabel_->Text());
 }
 
 std::int32_t CLearning::CurrentSetCode() const {
