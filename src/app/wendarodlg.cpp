@@ -310,6 +310,8 @@ void CWendaroDlg::showEvent(QShowEvent* event) {
   FocusPhraseList();
   // Over the window, not before it.
   if (!damageMessage_.isEmpty()) QTimer::singleShot(0, this, &CWendaroDlg::ReportDamagedFiles);
+  // The search index, once the window has been painted (a second show finds it built).
+  QTimer::singleShot(kSearchIndexDelay, this, [this] { book_.PrepareSearch(); });
 }
 
 void CWendaroDlg::changeEvent(QEvent* event) {

@@ -297,10 +297,11 @@ class CWendaroDlg : public CSkinnedDialog {
 
   QMap<int, QWidget*> controls_;
   QTimer updateTimer_;
-  QTimer serverAnswerTimer_;                    // single shot: CheckServerAnswered
-  QTimer liveSearchTimer_;                      // single shot: OnLiveSearch
-  static constexpr int kLiveSearchPause = 150;  // ms after the last key
-  int searchCaptionWidth_ = -1;                 // caption 1025 as laid out
+  QTimer serverAnswerTimer_;                     // single shot: CheckServerAnswered
+  QTimer liveSearchTimer_;                       // single shot: OnLiveSearch
+  static constexpr int kLiveSearchPause = 150;   // ms after the last key
+  static constexpr int kSearchIndexDelay = 300;  // ms after the window shows
+  int searchCaptionWidth_ = -1;                  // caption 1025 as laid out
   QString favouriteTooltip_;
   QStringList latinFamilies_;
   QStringList japaneseFamilies_;

@@ -143,6 +143,10 @@ class PhraseBook {
   // phrase order. "This item can't be found!" when none does, unless told
   // not to (results shown while the user types).
   void SearchPhrases(bool tellWhenNone = true);
+  // Builds the search index now (it is otherwise built by the first
+  // search): the window does it once it is on screen, so that typing never
+  // waits for it.
+  void PrepareSearch();
   // The key word as searched when the last search corrected a word of it;
   // empty when it searched the words as typed.
   const std::u16string& SearchCorrection() const { return searchCorrection_; }

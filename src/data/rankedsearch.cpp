@@ -11,12 +11,19 @@ namespace lexoria {
 bool PhraseBook::BuildSearchIndex() {
   std::FILE* file = std::fopen(folders_.DataFile("MapEngSpec.data").c_str(), "rb");
   if (file == nullptr) return false;
-  // Each phrase's own English as the phrase map holds it, by number.
+  // Each phrase's own English as the phrase map keys it, by number, read
+  // here so that the index does not hang on what the map holds now.
   const std::size_t slots = static_cast<std::size_t>(kPhraseCount) + 1;
   searchLines_.assign(slots, SearchLine{});
-  for (const auto& [text, number] : map_) {
-    const std::int32_t n = ParseNumberText(number);
-    if (n >= 1 && n <= kPhraseCount) searchLines_[static_cast<std::size_t>(n)].english = text;
+  if (std::FILE* english = std::fopen(folders_.DataFile("English.dat").c_str(), "rb")) {
+    EnglishRecord record;
+    for (std::int32_t n = 0; n < kPhraseCount && ReadEnglishRecord(english, record); ++n) {
+      if (!WellFormedText(record.text) || record.number < 1 || record.number > kPhraseCount) continue;
+      std::u16string text = CleanEnglishText(record);
+      if (text.size() > kMaxLineUnits) text.resize(kMaxLineUnits);
+      searchLines_[static_cast<std::size_t>(record.number)].english = std::move(text);
+    }
+    std::fclose(english);
   }
 
   std::vector<IndexedPhrase> phrases;
@@ -62,10 +69,14 @@ bool PhraseBook::BuildSearchIndex() {
   return searchIndex_->Built();
 }
 
+void PhraseBook::PrepareSearch() {
+  if (searchIndex_ == nullptr && !BuildSearchIndex()) searchIndex_.reset();
+}
+
 void PhraseBook::RankedSearch(std::u16string_view keyWord, bool tellWhenNone) {
   lines_.clear();
   selection_ = -1;
-  if (searchIndex_ == nullptr && !BuildSearchIndex()) searchIndex_.reset();
+  PrepareSearch();
   SearchHits hits;
   if (searchIndex_ != nullptr) hits = searchIndex_->Search(keyWord);
   for (const std::int32_t phrase : hits.phrases) {

@@ -158,6 +158,12 @@ TEST_F(AnyScriptSearch, AGroupLineShowsTheMatchedChoiceAndLeadsToItsPhrase) {
   EXPECT_EQ(b.book.PronunciationText(), u"Minato wa doko desu ka?");
 }
 
+TEST_F(AnyScriptSearch, AnIndexBuiltBeforeTheMapIsFilledKnowsEveryPhrase) {
+  b.book.ClearMap();
+  b.book.PrepareSearch();  // as the window does once it is on screen
+  EXPECT_EQ(Run(u"station"), (std::vector<std::u16string>{u"Where is [the station]?", u"Let's meet at the station."}));
+}
+
 TEST_F(AnyScriptSearch, WithoutJapaneseDatOnlyEnglishIsSearched) {
   std::filesystem::remove("Japanese.dat");
   b.book.OpenPhraseFiles();
