@@ -18,6 +18,15 @@ std::string FavouriteFailureMessage(bool adding, FavouritesResult result) {
   }
 }
 
+namespace {
+// Said once, when a foreign favorite.dat was kept aside before the change.
+std::string WhereTheForeignFileWent(const FavouritesFile& file) {
+  if (file.SetAsideName().empty()) return {};
+  return "favorite.dat did not hold favorite phrases only. It is kept unchanged as " + file.SetAsideName() +
+         ", and a new favorite.dat holds the phrases that could be read from it.";
+}
+}  // namespace
+
 bool PhraseBook::EnsureFavouritesOpen() {
   favouritesOpen_ = favouritesFile_.Usable();
   return favouritesOpen_;
@@ -36,6 +45,7 @@ bool PhraseBook::AddFavourite() {
   const std::u16string text = RemoveBrackets(selectedLineText_);
   const FavouritesResult result = favouritesFile_.Add(EncodeEnglishRecord(text, currentPhrase_));
   favouritesOpen_ = false;
+  if (const std::string said = WhereTheForeignFileWent(favouritesFile_); !said.empty()) Say(said);
   if (result == FavouritesResult::Duplicate) {
     Say(std::string(msg::kAlreadyFavourite));
   } else if (result != FavouritesResult::Done) {
@@ -48,6 +58,7 @@ bool PhraseBook::RemoveFavourite() {
   std::size_t count = 0;
   const FavouritesResult result = favouritesFile_.Remove(selectedLineText_, count);
   favouritesOpen_ = false;
+  if (const std::string said = WhereTheForeignFileWent(favouritesFile_); !said.empty()) Say(said);
   favouritesCount_ = static_cast<std::int32_t>(count);
   // No such record (another copy may have removed it): nothing lost,
   // nothing to say.

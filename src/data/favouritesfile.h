@@ -4,9 +4,14 @@
 // Nothing is held open between operations. Every add and every removal
 // opens favorite.dat, takes an exclusive advisory lock (flock) on it, waiting
 // at most the lock timeout, reads the file afresh under the lock, then
-// appends (add) or writes temp.dat and renames it over favorite.dat
-// (removal), syncs, and lets the lock go. A failure changes nothing on disk
-// and says why.
+// appends (add) or writes a new file of a unique temp.dat-XXXXXX name and
+// renames it over favorite.dat (removal), syncs, and lets the lock go. A
+// failure changes nothing on disk and says why.
+//
+// A favorite.dat that is not a favourites file this program wrote (see
+// FavouritesShape) is kept byte for byte as favorite.dat.damaged-<date>
+// before anything is written; the new favorite.dat holds the records of it
+// that read as records. Only a torn last record is cut away in place.
 #pragma once
 
 #include <chrono>
@@ -21,7 +26,8 @@
 namespace lexoria {
 
 inline constexpr char kFavouritesFileName[] = "favorite.dat";
-inline constexpr char kFavouritesTempName[] = "temp.dat";
+// The start of the unique name of the file a rewrite writes.
+inline constexpr char kFavouritesTempPrefix[] = "temp.dat-";
 
 enum class FavouritesResult {
   Done,
@@ -50,15 +56,19 @@ class FavouritesFile {
   // when the file exists but cannot be read.
   FavouritesResult Read(std::vector<EnglishBytes>& records) const;
   // Appends the record unless a stored record has the same text (or the
-  // text is empty); a partial record at the end is dropped first.
+  // text is empty); a torn last record is dropped first.
   FavouritesResult Add(const EnglishBytes& record);
   // Removes the first record whose line (FavouriteLineText) is lineText.
   // count: the number of whole records before the removal.
   FavouritesResult Remove(std::u16string_view lineText, std::size_t& count);
+  // The name the last Add or Remove kept a foreign favorite.dat under, in
+  // the same folder; empty when it kept none.
+  const std::string& SetAsideName() const { return setAside_; }
 
  private:
   std::filesystem::path folder_;
   std::chrono::milliseconds lockTimeout_{2000};
+  std::string setAside_;
 };
 
 // A stored record as the favourites list shows it: its text cut to a list

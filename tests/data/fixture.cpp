@@ -1,5 +1,7 @@
 #include "fixture.h"
 
+#include "data/favouritesfile.h"
+
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -67,6 +69,15 @@ std::vector<std::u16string> Book::LineTexts() const {
 void WriteFile(const std::string& name, const std::vector<unsigned char>& bytes) {
   std::ofstream out(name, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<std::string> ScratchFiles(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind(kFavouritesTempPrefix, 0) == 0) names.push_back(name);
+  }
+  return names;
 }
 
 std::vector<unsigned char> ReadFile(const std::string& name) {

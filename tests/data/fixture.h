@@ -67,6 +67,9 @@ struct Book {
 };
 
 void WriteFile(const std::string& name, const std::vector<unsigned char>& bytes);
+// What a favourites rewrite left behind in the folder: names it writes
+// (temp.dat-XXXXXX), empty when it cleaned up.
+std::vector<std::string> ScratchFiles(const std::filesystem::path& folder = ".");
 std::vector<unsigned char> ReadFile(const std::string& name);
 
 struct EnglishEntry {

@@ -3,6 +3,8 @@
 // folder stays untouched.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -111,23 +113,41 @@ TEST_F(DataFoldersTest, AFavouritesFolderThatCannotBeMadeSaysSoAndKeepsWhatIsSto
   EXPECT_EQ(Entries(dir_ / "home"), std::vector<fs::path>{".local"});
 }
 
-// The user's folder with favourites in it where temp.dat cannot be made
-// (a folder holds the name; root ignores permission bits): removing says so,
-// and the stored favourites and the working folder stay as they were.
-TEST_F(DataFoldersTest, AFavouritesFolderThatCannotTakeTempDatLosesNothing) {
+// The user's folder with favourites in it where no scratch file can be made
+// (read-only to its owner; root, who writes anyway, hands folder and file
+// to nobody and runs the removal as nobody): removing says so, and the
+// stored favourites and the working folder stay as they were.
+TEST_F(DataFoldersTest, AFavouritesFolderThatCannotTakeAScratchFileLosesNothing) {
   OpenAndBrowse();
   Toggle(0);
   Toggle(2);
-  const auto stored = fs::file_size(folders.favourites / "favorite.dat");
+  const fs::path file = folders.favourites / "favorite.dat";
+  const auto stored = fs::file_size(file);
   ASSERT_EQ(stored, 2 * kEnglishRecordSize);
-  fs::create_directory(folders.favourites / "temp.dat");
   b.ShowFavourites();
   b.Log().messages.clear();
-  Toggle(0);
-  ASSERT_EQ(b.Log().messages.size(), 1u);
-  EXPECT_NE(b.Log().messages[0].find("can't be removed"), std::string::npos);
-  EXPECT_EQ(fs::file_size(folders.favourites / "favorite.dat"), stored);
-  EXPECT_EQ(b.book.Lines().size(), 2u);
+  const bool root = ::geteuid() == 0;
+  if (root) {
+    for (fs::path p = folders.favourites; p != dir_; p = p.parent_path()) ::chmod(p.c_str(), 0755);
+    ::chmod(dir_.c_str(), 0755);
+    ASSERT_EQ(::chown(folders.favourites.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+  }
+  ::chmod(folders.favourites.c_str(), 0555);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    if (root && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(100);
+    Toggle(0);
+    const bool said = b.Log().messages.size() == 1 && b.Log().messages[0].find("can't be removed") != std::string::npos;
+    ::_exit(said && b.book.Lines().size() == 2u ? 0 : 1);
+  }
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::chmod(folders.favourites.c_str(), 0700);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "1: not said, or the list changed; 100: cannot drop privileges";
+  EXPECT_EQ(fs::file_size(file), stored);
+  EXPECT_TRUE(test::ScratchFiles(folders.favourites).empty());
   EXPECT_TRUE(Entries(dir_ / "work").empty());
 }
 

@@ -1,4 +1,4 @@
-// favorite.dat: adding, listing, removing through temp.dat, and the two
+// favorite.dat: adding, listing, removing through a new file, and the two
 // commands of the favourites buttons.
 #include <gtest/gtest.h>
 
@@ -179,7 +179,7 @@ TEST_F(Favourites, RemovingFirstMiddleOrLastKeepsTheOthersInOrder) {
     EXPECT_EQ(b.book.Lines().size(), 2u);
     EXPECT_EQ(b.book.SelectedLineText(), expected[0].text);
     EXPECT_EQ(b.book.KeyWord(), u"");
-    EXPECT_FALSE(std::filesystem::exists("temp.dat"));
+    EXPECT_TRUE(test::ScratchFiles().empty());
   }
 }
 
@@ -215,7 +215,7 @@ TEST_F(Favourites, RemovalWithNoMatchingRecordKeepsEveryRecord) {
   b.Log().messages.clear();
   EXPECT_FALSE(b.book.RemoveFavourite());
   EXPECT_EQ(StoredFavourites(), two);
-  EXPECT_FALSE(std::filesystem::exists("temp.dat"));
+  EXPECT_TRUE(test::ScratchFiles().empty());
   b.book.ToggleFavourite();
   EXPECT_TRUE(b.Log().messages.empty());
   EXPECT_EQ(StoredFavourites(), two);
@@ -227,22 +227,43 @@ TEST_F(Favourites, RemovalFromAnEmptyFileReportsNothing) {
   EXPECT_FALSE(b.book.RemoveFavourite());
   EXPECT_EQ(b.book.FavouritesCount(), 0);
   EXPECT_EQ(std::filesystem::file_size("favorite.dat"), 0u);
-  EXPECT_FALSE(std::filesystem::exists("temp.dat"));
+  EXPECT_TRUE(test::ScratchFiles().empty());
 }
 
-// Mended: the original said nothing when temp.dat could not be written.
-TEST_F(Favourites, WithoutTempFileTheRemovalChangesNothingAndSaysSo) {
+// Mended: the rewrite opened a fixed temp.dat with truncation and followed
+// a link there. Whatever is planted under that name stays as it was, and the
+// removal is done through a file of its own.
+TEST_F(Favourites, APlantedTempDatIsLeftAloneByTheRemoval) {
+  namespace fs = std::filesystem;
   const std::vector<Stored> two{{u"Hello", 1}, {u"Good night", 5}};
-  WriteFavourites(two);
-  std::filesystem::create_directory("temp.dat");  // cannot be created as a file
-  b.book.OpenPhraseFiles();
-  ASSERT_TRUE(b.book.ListFavourites());
-  b.Log().messages.clear();
-  b.book.ToggleFavourite();
-  EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be removed from favorite category: "
-                                                       "favorite.dat can't be written!"});
-  EXPECT_EQ(StoredFavourites(), two);
-  EXPECT_EQ(b.book.Lines().size(), 2u);
+  const std::vector<unsigned char> precious{'k', 'e', 'e', 'p', '\n'};
+  test::WriteFile("target.txt", precious);
+  struct Case {
+    const char* name;
+    void (*plant)();
+  };
+  const Case cases[] = {
+      {"link to a file", [] { fs::create_symlink("target.txt", "temp.dat"); }},
+      {"link to nowhere", [] { fs::create_symlink("missing.txt", "temp.dat"); }},
+      {"folder", [] { fs::create_directory("temp.dat"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFavourites(two);
+    c.plant();
+    const auto plantedType = fs::symlink_status("temp.dat").type();
+    b.book.OpenPhraseFiles();
+    ASSERT_TRUE(b.book.ListFavourites());
+    b.Log().messages.clear();
+    b.book.ToggleFavourite();
+    EXPECT_EQ(b.Log().messages, std::vector<std::string>{"One item has just removed from your favorite category"});
+    EXPECT_EQ(StoredFavourites(), (std::vector<Stored>{{u"Good night", 5}}));
+    EXPECT_EQ(test::ReadFile("target.txt"), precious);
+    EXPECT_FALSE(fs::exists("missing.txt"));
+    EXPECT_EQ(fs::symlink_status("temp.dat").type(), plantedType);
+    EXPECT_TRUE(test::ScratchFiles().empty());
+    fs::remove("temp.dat");
+  }
 }
 
 // Mended: the original deleted favorite.dat before renaming temp.dat over
@@ -262,7 +283,7 @@ TEST_F(Favourites, AFailedReplacementSaysSoAndLeavesNoScratchFile) {
   EXPECT_EQ(b.Log().messages, std::vector<std::string>{"This item can't be removed from favorite category: "
                                                        "favorite.dat can't be written!"});
   EXPECT_TRUE(std::filesystem::is_directory("favorite.dat"));
-  EXPECT_FALSE(std::filesystem::exists("temp.dat"));
+  EXPECT_TRUE(test::ScratchFiles().empty());
   EXPECT_EQ(b.book.Lines().size(), 2u);
 }
 
@@ -276,7 +297,7 @@ TEST_F(Favourites, TheNewFileReplacesTheOldOneInsteadOfRewritingIt) {
   ASSERT_TRUE(b.book.RemoveFavourite());
   EXPECT_EQ(std::filesystem::file_size("old.dat"), 3 * kEnglishRecordSize);
   EXPECT_EQ(StoredFavourites(), (std::vector<Stored>{{u"Hello", 1}, {u"Good night", 5}}));
-  EXPECT_FALSE(std::filesystem::exists("temp.dat"));
+  EXPECT_TRUE(test::ScratchFiles().empty());
   EXPECT_FALSE(b.book.FavouritesOpen());
   EXPECT_EQ(b.book.FavouritesCount(), 3);
 }

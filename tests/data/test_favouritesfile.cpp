@@ -143,7 +143,7 @@ TEST_F(FavouritesFileTest, TwoBooksInThreadsOneRemovingOneAddingLoseNothing) {
   for (int n : added) EXPECT_TRUE(in.count(Numbered("Added", n))) << n;
   for (int n = 0; n < kRounds; ++n) EXPECT_FALSE(in.count(Numbered("Stored", n))) << n;
   EXPECT_EQ(texts.size(), stored.size() - static_cast<std::size_t>(removed) + added.size());
-  EXPECT_FALSE(fs::exists(kFavouritesTempName));
+  EXPECT_TRUE(test::ScratchFiles().empty());
 }
 
 // The same through the model, the adding copy in a second process; and the
@@ -275,7 +275,7 @@ TEST_F(FavouritesFileTest, ALockHeldByAnotherProcessFailsClearlyAndChangesNothin
                 "This item can't be removed from favorite category: favorite.dat is in use by another copy of the "
                 "program!"}));
   EXPECT_EQ(test::ReadFile(kFavouritesFileName), before);
-  EXPECT_FALSE(fs::exists(kFavouritesTempName));
+  EXPECT_TRUE(test::ScratchFiles().empty());
   EXPECT_EQ(b.book.Lines().size(), 2u);  // the list stays as it was
 
   // Let go within the limit: the next change waits for it and is done.
@@ -293,7 +293,9 @@ TEST_F(FavouritesFileTest, ALockHeldByAnotherProcessFailsClearlyAndChangesNothin
 // --- Damaged records --------------------------------------------------------
 
 // Mended: a record of 0xFF bytes showed as garbage and could not be removed.
-TEST_F(FavouritesFileTest, DamagedRecordsShowAsEmptyLinesAndCanBeRemoved) {
+// Such a file is no longer rewritten in place either: the first change keeps
+// it byte for byte aside and goes on with the records that read as records.
+TEST_F(FavouritesFileTest, DamagedRecordsShowAsEmptyLinesAndTheFileIsKeptAsideOnRemoval) {
   WriteTexts({U("Phrase 1"), U("Phrase 2"), U("Phrase 3")});
   auto bytes = test::ReadFile(kFavouritesFileName);
   std::fill(bytes.begin() + 124, bytes.begin() + 248, 0xFF);
@@ -309,11 +311,166 @@ TEST_F(FavouritesFileTest, DamagedRecordsShowAsEmptyLinesAndCanBeRemoved) {
   b.Select(1);
   EXPECT_TRUE(b.book.PhraseSelected());
   b.book.ToggleFavourite();
-  EXPECT_EQ(b.Log().messages.back(), "One item has just removed from your favorite category");
-  EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{U("Phrase 1"), U("Phrase 3"), u""}));
-  b.Select(2);
-  b.book.ToggleFavourite();
+  const std::string aside = b.book.Favourites().SetAsideName();
+  ASSERT_FALSE(aside.empty());
+  EXPECT_EQ(test::ReadFile(aside), bytes);
+  ASSERT_EQ(b.Log().messages.size(), 2u);
+  EXPECT_NE(b.Log().messages[0].find(aside), std::string::npos);
+  EXPECT_EQ(b.Log().messages[1], "One item has just removed from your favorite category");
+  EXPECT_EQ(b.LineTexts(), (std::vector<std::u16string>{U("Phrase 1"), U("Phrase 3")}));
   EXPECT_EQ(StoredTexts(), (std::vector<std::u16string>{U("Phrase 1"), U("Phrase 3")}));
+  // Said once: the new file is sound.
+  b.Select(1);
+  b.book.ToggleFavourite();
+  EXPECT_EQ(b.Log().messages.size(), 3u);
+  EXPECT_EQ(StoredTexts(), std::vector<std::u16string>{U("Phrase 1")});
+}
+
+// --- Files that are not ours ------------------------------------------------
+
+std::vector<unsigned char> Bytes(const std::string& text) { return {text.begin(), text.end()}; }
+
+std::vector<unsigned char> Records(const std::vector<std::u16string>& texts) {
+  std::vector<unsigned char> out;
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    const EnglishBytes r = EncodeEnglishRecord(texts[i], static_cast<std::int32_t>(i + 1));
+    out.insert(out.end(), r.begin(), r.end());
+  }
+  return out;
+}
+
+std::vector<unsigned char> Concat(std::vector<unsigned char> a, const std::vector<unsigned char>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+std::vector<std::string> DamagedCopies() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator("."))
+    if (entry.path().filename().string().rfind("favorite.dat.damaged-", 0) == 0)
+      names.push_back(entry.path().filename().string());
+  return names;
+}
+
+// Mended: a favorite.dat linked to a 20-byte text file was cut to nothing
+// and got one record, with only the usual "added". Each case: what is under
+// the favourites name (a file, or a link to it), whether an add keeps it
+// aside or (a torn last record of our own, only) mends it in place, and the
+// records the new file starts from.
+struct ForeignCase {
+  const char* name;
+  std::vector<unsigned char> content;
+  bool linked;
+  bool keptAside;
+  std::vector<std::u16string> kept;
+};
+
+class Foreign : public FavouritesFileTest, public ::testing::WithParamInterface<ForeignCase> {};
+
+TEST_P(Foreign, AnAddKeepsWhatIsNotOursByteForByte) {
+  const ForeignCase& c = GetParam();
+  test::WriteFile("target.txt", c.content);
+  if (c.linked)
+    fs::create_symlink("target.txt", kFavouritesFileName);
+  else
+    fs::rename("target.txt", kFavouritesFileName);
+  Book b;
+  Browse(b);
+  b.Select(4);
+  b.book.ToggleFavourite();
+  std::vector<std::u16string> expected = c.kept;
+  expected.push_back(U("Phrase 5"));
+  EXPECT_EQ(StoredTexts(), expected);
+  EXPECT_EQ(fs::file_size(kFavouritesFileName), expected.size() * kEnglishRecordSize);
+  EXPECT_EQ(b.Log().messages.back(), "One item has just added to your favorite category");
+  const auto copies = DamagedCopies();
+  if (!c.keptAside) {
+    EXPECT_TRUE(copies.empty());
+    EXPECT_EQ(b.Log().messages.size(), 1u);
+    return;
+  }
+  ASSERT_EQ(copies.size(), 1u);
+  EXPECT_EQ(test::ReadFile(copies[0]), c.content);
+  EXPECT_EQ(b.book.Favourites().SetAsideName(), copies[0]);
+  ASSERT_EQ(b.Log().messages.size(), 2u);
+  EXPECT_NE(b.Log().messages[0].find(copies[0]), std::string::npos);
+  if (c.linked) {
+    // The link itself went aside; its target is as it was, and the new
+    // favourites file is a file of its own.
+    EXPECT_TRUE(fs::is_symlink(copies[0]));
+    EXPECT_EQ(test::ReadFile("target.txt"), c.content);
+    EXPECT_FALSE(fs::is_symlink(kFavouritesFileName));
+  }
+}
+
+const std::vector<unsigned char> kTwenty = Bytes("twenty bytes of text");
+const std::vector<unsigned char> kTwoRecords = Records({U("Phrase 1"), U("Phrase 2")});
+// "Phra": the first eight bytes of a record, as a cut-off write leaves it.
+const std::vector<unsigned char> kTornTail = {'P', 0, 'h', 0, 'r', 0, 'a', 0};
+
+INSTANTIATE_TEST_SUITE_P(
+    Favourites, Foreign,
+    ::testing::Values(
+        ForeignCase{"LinkToTwentyBytesOfText", kTwenty, true, true, {}},
+        ForeignCase{"TwentyBytesOfText", kTwenty, false, true, {}},
+        // Two records' worth of bytes that do not read as records.
+        ForeignCase{"TextOfWholeRecordSize", Bytes(std::string(248, 'x')), false, true, {}},
+        ForeignCase{"NoTerminatorInTheText",
+                    Concat(kTwoRecords, std::vector<unsigned char>(124, 'a')),
+                    false,
+                    true,
+                    {U("Phrase 1"), U("Phrase 2")}},
+        ForeignCase{"NumberNoPhraseHas",
+                    Concat(kTwoRecords,
+                           [] {
+                             EnglishBytes r = EncodeEnglishRecord(u"Odd", 1);
+                             r[123] = 0x41;
+                             return std::vector<unsigned char>(r.begin(), r.end());
+                           }()),
+                    false,
+                    true,
+                    {U("Phrase 1"), U("Phrase 2")}},
+        // A tail after sound records that no record starts with.
+        ForeignCase{"TailThatIsNoRecord",
+                    Concat(kTwoRecords, Bytes("\xff\xff\x01")),
+                    false,
+                    true,
+                    {U("Phrase 1"), U("Phrase 2")}},
+        ForeignCase{"TornTailBehindALink", Concat(kTwoRecords, kTornTail), true, true, {U("Phrase 1"), U("Phrase 2")}},
+        // What an add cut off by a crash leaves: mended in place.
+        ForeignCase{"TornTail", Concat(kTwoRecords, kTornTail), false, false, {U("Phrase 1"), U("Phrase 2")}},
+        ForeignCase{"SoundBehindALink", kTwoRecords, true, false, {U("Phrase 1"), U("Phrase 2")}}),
+    [](const ::testing::TestParamInfo<ForeignCase>& info) { return std::string(info.param.name); });
+
+TEST_F(FavouritesFileTest, AValidFileBehindALinkGrowsThroughIt) {
+  test::WriteFile("target.dat", Records({U("Phrase 1")}));
+  fs::create_symlink("target.dat", kFavouritesFileName);
+  FavouritesFile file;
+  EXPECT_EQ(file.Add(Record(U("Phrase 2"))), FavouritesResult::Done);
+  EXPECT_TRUE(fs::is_symlink(kFavouritesFileName));
+  EXPECT_EQ(StoredTexts("target.dat"), (std::vector<std::u16string>{U("Phrase 1"), U("Phrase 2")}));
+}
+
+TEST_F(FavouritesFileTest, ALinkToNothingIsNotFollowedToMakeAFile) {
+  fs::create_symlink("nowhere.dat", kFavouritesFileName);
+  FavouritesFile file;
+  EXPECT_FALSE(file.Usable());
+  EXPECT_EQ(file.Add(Record(U("Phrase 2"))), FavouritesResult::Failed);
+  EXPECT_FALSE(fs::exists("nowhere.dat"));
+  EXPECT_TRUE(fs::is_symlink(kFavouritesFileName));
+}
+
+// Two foreign files on one day are both kept.
+TEST_F(FavouritesFileTest, ASecondForeignFileOnTheSameDayGetsANameOfItsOwn) {
+  FavouritesFile file;
+  std::set<std::string> names;
+  for (const char* text : {"first foreign file", "second foreign one"}) {
+    test::WriteFile(kFavouritesFileName, Bytes(text));
+    ASSERT_EQ(file.Add(Record(U("Phrase 2"))), FavouritesResult::Done);
+    names.insert(file.SetAsideName());
+    EXPECT_EQ(test::ReadFile(file.SetAsideName()), Bytes(text));
+  }
+  EXPECT_EQ(names.size(), 2u);
 }
 
 // --- Read-only and full -------------------------------------------------------
@@ -370,7 +527,7 @@ TEST_F(FavouritesFileTest, AFullDiskSaysSoAndKeepsTheFileAsItWas) {
             (std::vector<std::string>{"This item can't be added to favorite category: the disk is full!",
                                       "This item can't be removed from favorite category: the disk is full!"}));
   EXPECT_EQ(test::ReadFile((dir_ / "disk" / kFavouritesFileName).string()), before);
-  EXPECT_FALSE(fs::exists(dir_ / "disk" / kFavouritesTempName));
+  EXPECT_TRUE(test::ScratchFiles(dir_ / "disk").empty());
   fs::remove(dir_ / "disk" / "filler");
   b.book.ToggleFavourite();
   EXPECT_EQ(b.Log().messages.back(), kRemovedMessage);
@@ -439,7 +596,7 @@ TEST_P(ReadOnly, ListsWhatIsStoredAndSaysWhyAChangeFailed) {
   } else {
     EXPECT_EQ(test::ReadFile((folder / kFavouritesFileName).string()), before);
   }
-  EXPECT_FALSE(fs::exists(folder / kFavouritesTempName));
+  EXPECT_TRUE(test::ScratchFiles(folder).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(
