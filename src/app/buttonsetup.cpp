@@ -6,7 +6,6 @@
 #include "app/wendarodlg.h"
 #include "controls/hoverbutton.h"
 #include "online/aboutdlg.h"
-#include "online/autoupdate.h"
 #include "online/weblinks.h"
 
 namespace {
@@ -43,12 +42,6 @@ constexpr ButtonPicture kButtonPictures[] = {
     {1031, 1139},
     {CWendaroDlg::kSlowPlayButtonId, 1145},
 };
-
-// The update job lives until the end of the run.
-std::unique_ptr<CAutoUpdate>& UpdateJob() {
-  static std::unique_ptr<CAutoUpdate> job;
-  return job;
-}
 
 }  // namespace
 
@@ -89,5 +82,8 @@ void CWendaroDlg::ShowAboutBox() {
 }
 
 void CWendaroDlg::RunUpdateHandOver() {
-  if (auto job = lexoria::online::RunUpdateCheckOnce(updateCheckDone_)) UpdateJob() = std::move(job);
+  // The job lives as long as the window, which lives until the end of the
+  // run. Installed, there is no updater folder and so no hand-over.
+  if (auto job = lexoria::online::RunUpdateCheckOnce(updateCheckDone_, paths_.updaterFolder()))
+    updateJob_ = std::move(job);
 }

@@ -69,6 +69,7 @@
 #include "controls/skinneddialog.h"
 #include "controls/transparentstatic.h"
 #include "data/phrasebook.h"
+#include "online/autoupdate.h"
 #include "sound/audiooutput.h"
 #include "sound/waveplayer.h"
 #include "toolkit/apppaths.h"
@@ -279,6 +280,7 @@ class CWendaroDlg : public CSkinnedDialog {
   lexoria::AppPaths paths_;
   lexoria::MessageBoxes messageBoxes_;
   bool updateCheckDone_ = false;
+  std::unique_ptr<CAutoUpdate> updateJob_;  // the update hand-over, once per run
   PhraseBookModel model_;  // phrase files, map, lines and view state
   lexoria::PhraseBook& book_ = model_.Book();
   std::unique_ptr<lexoria::sound::AudioOutput> ownedOutput_;

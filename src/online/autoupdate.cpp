@@ -13,6 +13,7 @@ bool CAutoUpdate::Run(const QString& productKey, const QString& downloadFolder, 
   (void)productKey;
   handOverPath_.clear();
   updaterStarted_ = false;
+  if (updaterFolder_.isEmpty()) return false;
 
   // A new file, created exclusively and readable by the user only, written
   // through the same handle: nobody can slip another file in between.
@@ -35,7 +36,7 @@ bool CAutoUpdate::Run(const QString& productKey, const QString& downloadFolder, 
   }
   handOverPath_ = file.fileName();
 
-  const QFileInfo updater(QDir::current().filePath(QString::fromLatin1(kUpdaterName)));
+  const QFileInfo updater(QDir(updaterFolder_).filePath(QString::fromLatin1(kUpdaterName)));
   if (updater.exists() && updater.isFile())
     updaterStarted_ = lexoria::StartProgram(updater.absoluteFilePath(), {handOverPath_});
   // Nobody will read it: left behind, every start would add one more.
@@ -47,10 +48,11 @@ namespace lexoria::online {
 
 QString DownloadFolderAddress() { return QString::fromLatin1(kVendorHost) + QString::fromLatin1(kDownloadPath); }
 
-std::unique_ptr<CAutoUpdate> RunUpdateCheckOnce(bool& done) {
+std::unique_ptr<CAutoUpdate> RunUpdateCheckOnce(bool& done, const QString& updaterFolder) {
   if (done) return nullptr;
   done = true;
-  auto job = std::make_unique<CAutoUpdate>();
+  if (updaterFolder.isEmpty()) return nullptr;
+  auto job = std::make_unique<CAutoUpdate>(updaterFolder);
   job->Run(QString::fromLatin1(kProductKey), DownloadFolderAddress(), QString::fromLatin1(kVersionFileName),
            QString::fromLatin1(kCurrentVersion));
   return job;

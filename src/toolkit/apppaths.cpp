@@ -5,19 +5,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace lexoria {
 
 namespace {
-// Any of them in the working folder makes it a run folder.
-constexpr const char* kDataFiles[] = {"English.dat", "Japanese.dat", "MapEngSpec.data", "Relate.dat", "data.idx",
-                                      "data.dat",    nullptr};
-
-bool HoldsAnyDataFile(const QDir& folder) {
-  for (const char* const* name = kDataFiles; *name != nullptr; ++name)
-    if (QFile::exists(folder.filePath(QString::fromLatin1(*name)))) return true;
-  return false;
+// The run folder's program sits beside its phrase files.
+bool HoldsRunFolderData(const QString& programFolder) {
+  return !programFolder.isEmpty() && QFileInfo(QDir(programFolder).filePath(QStringLiteral("English.dat"))).isFile();
 }
 }  // namespace
 
@@ -25,19 +21,23 @@ QString AppPaths::InstalledDataFolder(const QString& programFolder) {
   return QDir::cleanPath(QDir(programFolder).filePath(QStringLiteral(LEXORIA_DATA_FROM_PROGRAM)));
 }
 
-AppPaths AppPaths::Decide(const QString& workingFolder, const QString& programFolder, const QString& appDataFolder) {
+AppPaths AppPaths::RunFolder(const QString& programFolder) {
   AppPaths paths;
-  if (HoldsAnyDataFile(QDir(workingFolder))) return paths;
-  const QString installed = InstalledDataFolder(programFolder);
-  if (!QFile::exists(QDir(installed).filePath(QStringLiteral("English.dat")))) return paths;
+  paths.updaterFolder_ = programFolder.isEmpty() ? QString() : QDir(programFolder).absolutePath();
+  return paths;
+}
+
+AppPaths AppPaths::Decide(const QString& programFolder, const QString& appDataFolder) {
+  if (HoldsRunFolderData(programFolder)) return RunFolder(programFolder);
+  AppPaths paths;
   paths.layout_ = Layout::Installed;
-  paths.dataFolder_ = installed;
+  paths.dataFolder_ = InstalledDataFolder(programFolder);
   paths.favouritesFolder_ = appDataFolder;
   return paths;
 }
 
 AppPaths AppPaths::ForProgramIn(const QString& programFolder) {
-  return Decide(QDir::currentPath(), programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  return Decide(programFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }
 
 AppPaths AppPaths::ForThisProcess() { return ForProgramIn(QCoreApplication::applicationDirPath()); }

@@ -130,8 +130,9 @@ std::vector<FavouriteRecord> ReadFavourites() {
   return records;
 }
 
-Window::Window() {
+Window::Window(const lexoria::AppPaths& paths) {
   dlg_ = std::make_unique<CWendaroDlg>(nullptr, &sound_);
+  dlg_->UsePaths(paths);
   dlg_->MessageBoxes().SetInterceptor([this](QWidget*, const QString& caption, const QString& text) {
     if (caption != lexoria::ApplicationName()) messages_ << "wrong caption: " + caption;
     if (dlg_ == nullptr || !dlg_->isVisible()) messagesBeforeShown_ << text;

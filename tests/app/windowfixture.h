@@ -54,7 +54,9 @@ std::vector<FavouriteRecord> ReadFavourites();
 // The window, its captured sound and the message boxes it showed.
 class Window {
  public:
-  Window();
+  // paths: the layout the window starts with; the default is the run folder
+  // in the working folder with no updater.
+  explicit Window(const lexoria::AppPaths& paths = {});
   ~Window();
   CWendaroDlg& Dlg() { return *dlg_; }
   lexoria::sound::CaptureOutput& Sound() { return sound_; }

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program from a copy of the run folder under Xvfb, checks
-# that one shaped window titled "Lexoria_Japanese" appears, takes a
-# screenshot, and ends the program with Escape.
+# that one shaped window titled "Lexoria_Japanese" appears, that a second
+# start hands over to it (still one window) and that an AutoUpdate.exe in the
+# working folder is not run (the run folder's updater sits beside the
+# program), takes a screenshot, and ends the program with Escape.
 # usage: window_under_xvfb.sh RUN_DIR SCREENSHOT [SCALE MEASURE [MIN_DETAIL]]
 # With SCALE the program runs at that scale factor on a larger screen, and
 # MEASURE (measure_window) checks the window's size, shape and detail in the
@@ -27,7 +29,13 @@ inner() {
   if [ -z "$win" ]; then echo "no window titled Lexoria_Japanese"; kill $pid; cat "$work/log.txt"; exit 1; fi
   count=$(xdotool search --onlyvisible --name '^Lexoria_Japanese$' | wc -l)
   [ "$count" -eq 1 ] || { echo "expected one window, found $count"; kill $pid; exit 1; }
+  timeout 20 ./Lexoria_Japanese >"$work/log-second.txt" 2>&1
+  rc=$?
+  [ "$rc" -eq 0 ] || { echo "the second start ended with $rc"; cat "$work/log-second.txt"; kill $pid; exit 1; }
+  count=$(xdotool search --onlyvisible --name '^Lexoria_Japanese$' | wc -l)
+  [ "$count" -eq 1 ] || { echo "two starts: $count windows"; kill $pid; exit 1; }
   sleep 1.5   # first paint and the update hand-over timer
+  [ ! -e "$work/updater-ran" ] || { echo "the AutoUpdate.exe in the working folder ran"; kill $pid; exit 1; }
   xwininfo -id "$win" | grep -E 'Width|Height'
   if xwininfo -shape -id "$win" | grep -q "No window shape"; then echo "window is not shaped"; kill $pid; exit 1; fi
   import -window root "$shot"
@@ -56,7 +64,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 # Links, not copies: the program only reads these; favorite.dat is made fresh here.
 for f in "$run_dir"/*; do ln -s "$f" "$work/"; done
-rm -f "$work/favorite.dat" "$work/temp.dat"
+rm -f "$work/favorite.dat" "$work/temp.dat" "$work/AutoUpdate.exe"
+printf '#!/bin/sh\ntouch "%s/updater-ran"\n' "$work" >"$work/AutoUpdate.exe"
+chmod +x "$work/AutoUpdate.exe"
 export XDG_RUNTIME_DIR="$work/xdg"; mkdir -m 700 "$XDG_RUNTIME_DIR"
 export TMPDIR="$work"
 

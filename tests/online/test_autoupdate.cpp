@@ -16,10 +16,12 @@ QStringList HandOverFiles(const QString& dir) {
   return QDir(dir).entryList({QStringLiteral("CUAD*")}, QDir::Files, QDir::Name);
 }
 
-// A temporary folder for the hand-over files and a working directory, both
-// fresh, for as long as the object lives.
+// A temporary folder for the hand-over files, the folder the updater is
+// looked for in (the run folder's program folder) and a working directory,
+// all fresh, for as long as the object lives.
 struct Folders {
   QTemporaryDir temp;
+  QTemporaryDir program;
   QTemporaryDir work;
   QString previous = QDir::currentPath();
   Folders() {
@@ -30,14 +32,16 @@ struct Folders {
     QDir::setCurrent(previous);
     qunsetenv("TMPDIR");
   }
-  // A stand-in updater that leaves the hand-over file where it is.
-  void AddIdleUpdater() {
-    QFile script(QDir(work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
+  // A stand-in updater in `folder` running `body`.
+  static void AddUpdater(const QString& folder, const QByteArray& body) {
+    QFile script(QDir(folder).filePath(QStringLiteral("AutoUpdate.exe")));
     script.open(QIODevice::WriteOnly);
-    script.write("#!/bin/sh\nexit 0\n");
+    script.write("#!/bin/sh\n" + body + "\n");
     script.close();
     script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
   }
+  // One that leaves the hand-over file where it is.
+  void AddIdleUpdater() { AddUpdater(program.path(), "exit 0"); }
 };
 }  // namespace
 
@@ -48,7 +52,7 @@ class AutoUpdateTest : public QObject {
     Folders f;
     f.AddIdleUpdater();
     bool done = false;
-    auto job = lexoria::online::RunUpdateCheckOnce(done);
+    auto job = lexoria::online::RunUpdateCheckOnce(done, f.program.path());
     QVERIFY(done);
     QVERIFY(job);
     const QStringList files = HandOverFiles(f.temp.path());
@@ -68,7 +72,7 @@ class AutoUpdateTest : public QObject {
   void noUpdaterLeavesNoFile() {
     Folders f;
     bool done = false;
-    auto job = lexoria::online::RunUpdateCheckOnce(done);
+    auto job = lexoria::online::RunUpdateCheckOnce(done, f.program.path());
     QVERIFY(job);
     // Nothing started, nothing shown, and nothing left in the temporary folder.
     QVERIFY(!job->UpdaterStarted());
@@ -81,16 +85,16 @@ class AutoUpdateTest : public QObject {
     Folders f;
     f.AddIdleUpdater();
     bool done = false;
-    QVERIFY(lexoria::online::RunUpdateCheckOnce(done));
-    QVERIFY(!lexoria::online::RunUpdateCheckOnce(done));
+    QVERIFY(lexoria::online::RunUpdateCheckOnce(done, f.program.path()));
+    QVERIFY(!lexoria::online::RunUpdateCheckOnce(done, f.program.path()));
     QCOMPARE(HandOverFiles(f.temp.path()).size(), 1);
   }
 
   void everyRunMakesANewFile() {
     Folders f;
     f.AddIdleUpdater();
-    CAutoUpdate a;
-    CAutoUpdate b;
+    CAutoUpdate a(f.program.path());
+    CAutoUpdate b(f.program.path());
     QVERIFY(!a.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
     QVERIFY(!b.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "9.9"));
     QVERIFY(a.HandOverPath() != b.HandOverPath());
@@ -103,30 +107,46 @@ class AutoUpdateTest : public QObject {
   void updaterGetsThePath() {
     Folders f;
     // A stand-in updater that writes down the argument it was given.
-    QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nprintf '%s' \"$1\" > \"$(dirname \"$0\")/started.txt\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    CAutoUpdate job;
+    Folders::AddUpdater(f.program.path(), "printf '%s' \"$1\" > \"$(dirname \"$0\")/started.txt\"");
+    CAutoUpdate job(f.program.path());
     job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2");
     QVERIFY(job.UpdaterStarted());
-    const QString record = QDir(f.work.path()).filePath(QStringLiteral("started.txt"));
+    const QString record = QDir(f.program.path()).filePath(QStringLiteral("started.txt"));
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(record) && QFileInfo(record).size() > 0, 10000);
     QFile started(record);
     QVERIFY(started.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromLocal8Bit(started.readAll()), job.HandOverPath());
   }
 
+  // Mended: the updater was started from the working folder, so a planted
+  // ./AutoUpdate.exe ran. Only the one beside the program runs; with no
+  // updater folder (installed) there is no hand-over file either.
+  void anUpdaterInTheWorkingFolderNeverRuns_data() {
+    QTest::addColumn<bool>("runFolder");
+    QTest::newRow("run folder, no updater beside the program") << true;
+    QTest::newRow("installed") << false;
+  }
+  void anUpdaterInTheWorkingFolderNeverRuns() {
+    QFETCH(bool, runFolder);
+    Folders f;
+    Folders::AddUpdater(f.work.path(), "touch \"$(dirname \"$0\")/started.txt\"");
+    bool done = false;
+    auto job = lexoria::online::RunUpdateCheckOnce(done, runFolder ? f.program.path() : QString());
+    QVERIFY(done);
+    QCOMPARE(bool(job), runFolder);
+    if (job) QVERIFY(!job->UpdaterStarted());
+    QTest::qWait(300);
+    QVERIFY(!QFile::exists(QDir(f.work.path()).filePath(QStringLiteral("started.txt"))));
+    QVERIFY(HandOverFiles(f.temp.path()).isEmpty());
+    QCOMPARE(QDir(f.work.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("AutoUpdate.exe")});
+  }
+
   void noTemporaryFolderNoStart() {
     Folders f;
-    QFile script(QDir(f.work.path()).filePath(QStringLiteral("AutoUpdate.exe")));
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started.txt\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    Folders::AddUpdater(f.program.path(), "touch \"$(dirname \"$0\")/started.txt\"");
     qputenv("TMPDIR", QByteArray("/nonexistent/lexoria"));
-    CAutoUpdate job;
+    CAutoUpdate job(f.program.path());
     QVERIFY(!job.Run("Lexoria_Japanese", "http://host/dl", "version.dat", "1.5.2"));
     QVERIFY(job.HandOverPath().isEmpty());
     QVERIFY(!job.UpdaterStarted());

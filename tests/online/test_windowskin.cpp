@@ -191,7 +191,8 @@ class WindowSkinTest : public QObject {
     updater.write("#!/bin/sh\nexit 0\n");
     updater.close();
     updater.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    windowtest::Window w;
+    // The run folder's program sits beside it.
+    windowtest::Window w(lexoria::AppPaths::RunFolder(data.Path()));
     QVERIFY(w.Dlg().UpdateTimerActive());
     QCOMPARE(HandOverFiles(temp_->path()).size(), 0);
     QTRY_VERIFY_WITH_TIMEOUT(w.Dlg().UpdateCheckDone(), 5000);
@@ -209,13 +210,33 @@ class WindowSkinTest : public QObject {
 
   void updateHandOverLeavesNothingWithoutAnUpdater() {
     windowtest::DataFolder data;
-    windowtest::Window w;
+    windowtest::Window w(lexoria::AppPaths::RunFolder(data.Path()));
     QTRY_VERIFY_WITH_TIMEOUT(w.Dlg().UpdateCheckDone(), 5000);
     // No "AutoUpdate.exe" here: nothing left behind, the window carries on,
     // no message.
     QCOMPARE(HandOverFiles(temp_->path()).size(), 0);
     QVERIFY(w.Dlg().isVisible());
     QVERIFY(w.Messages().isEmpty());
+  }
+
+  // Mended: the hand-over started an AutoUpdate.exe found in the working
+  // folder. Installed, the package manager updates: a planted one is not
+  // run and no hand-over file is written.
+  void noUpdateHandOverWhenInstalled() {
+    windowtest::DataFolder data;  // the working folder
+    QFile updater(data.File(QStringLiteral("AutoUpdate.exe")));
+    QVERIFY(updater.open(QIODevice::WriteOnly));
+    updater.write("#!/bin/sh\ntouch \"$(dirname \"$0\")/started.txt\"\n");
+    updater.close();
+    updater.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QTemporaryDir program;
+    const lexoria::AppPaths installed = lexoria::AppPaths::Decide(program.path(), program.filePath("favourites"));
+    QVERIFY(installed.installed());
+    windowtest::Window w(installed);
+    QTRY_VERIFY_WITH_TIMEOUT(w.Dlg().UpdateCheckDone(), 5000);
+    QTest::qWait(300);
+    QCOMPARE(HandOverFiles(temp_->path()).size(), 0);
+    QVERIFY(!QFile::exists(data.File(QStringLiteral("started.txt"))));
   }
 
  private:

@@ -57,30 +57,38 @@ class AppPathsTest : public QObject {
  private slots:
   void initTestCase() { QCoreApplication::setApplicationName(QString::fromLatin1(lexoria::kInstalledName)); }
 
+  // The program's own folder decides; what the working folder holds never
+  // does (a stray data.dat there once switched an installed program to the
+  // run folder, which then read its data from there and wrote favorite.dat
+  // there).
   void layoutDecision_data() {
-    QTest::addColumn<QStringList>("inWork");
+    QTest::addColumn<QStringList>("besideProgram");
     QTest::addColumn<QStringList>("inShare");
+    QTest::addColumn<QStringList>("inWork");
     QTest::addColumn<bool>("installed");
-    // Any data file in the working folder makes it a run folder, even with
-    // an installed copy beside the program.
-    QTest::newRow("run folder") << QStringList{"English.dat", "data.dat"} << QStringList{"English.dat"} << false;
-    QTest::newRow("run folder, sound archive only") << QStringList{"data.idx"} << QStringList{"English.dat"} << false;
-    QTest::newRow("installed") << QStringList{} << QStringList{"English.dat", "data.dat"} << true;
-    QTest::newRow("installed, stray files in work")
-        << QStringList{"favorite.dat", "arial.ttf"} << QStringList{"English.dat"} << true;
-    // No data anywhere: the program behaves as it did before it could be
-    // installed, and says which files it cannot read.
-    QTest::newRow("nothing anywhere") << QStringList{} << QStringList{} << false;
-    QTest::newRow("installed folder without English.dat") << QStringList{} << QStringList{"data.dat"} << false;
+    const QStringList all{"English.dat", "Japanese.dat", "MapEngSpec.data", "Relate.dat", "data.idx", "data.dat"};
+    QTest::newRow("run folder") << all << QStringList{} << QStringList{} << false;
+    QTest::newRow("run folder, an install beside it") << all << QStringList{"English.dat"} << QStringList{} << false;
+    QTest::newRow("installed") << QStringList{} << all << QStringList{} << true;
+    QTest::newRow("installed, data files planted in work") << QStringList{} << all << all << true;
+    QTest::newRow("installed, a stray data.dat in work")
+        << QStringList{} << QStringList{"English.dat"} << QStringList{"data.dat", "AutoUpdate.exe"} << true;
+    // The sound archive alone beside the program is no run folder.
+    QTest::newRow("only data.dat beside the program") << QStringList{"data.dat"} << all << QStringList{} << true;
+    // No data anywhere: installed still, and the data check names the files
+    // missing from the installed folder; the working folder is not read.
+    QTest::newRow("nothing anywhere") << QStringList{} << QStringList{} << all << true;
   }
   void layoutDecision() {
-    QFETCH(QStringList, inWork);
+    QFETCH(QStringList, besideProgram);
     QFETCH(QStringList, inShare);
+    QFETCH(QStringList, inWork);
     QFETCH(bool, installed);
     Layout l;
-    for (const QString& f : inWork) Touch(l.work + "/" + f);
+    for (const QString& f : besideProgram) Touch(l.bin + "/" + f);
     for (const QString& f : inShare) Touch(l.share + "/" + f);
-    const AppPaths paths = AppPaths::Decide(l.work, l.bin, "/home/u/.local/share/lexoria-japanese");
+    for (const QString& f : inWork) Touch(l.work + "/" + f);
+    const AppPaths paths = AppPaths::Decide(l.bin, "/home/u/.local/share/lexoria-japanese");
     QCOMPARE(paths.installed(), installed);
     if (installed) {
       QCOMPARE(paths.layout(), AppPaths::Layout::Installed);
@@ -88,14 +96,18 @@ class AppPathsTest : public QObject {
       QCOMPARE(paths.favouritesFolder(), QString("/home/u/.local/share/lexoria-japanese"));
       QVERIFY(!paths.bundledFonts());
       QCOMPARE(QString::fromStdString(paths.dataPath().string()), QDir::cleanPath(l.share));
+      // The package manager updates: no hand-over at all.
+      QVERIFY(paths.updaterFolder().isEmpty());
     } else {
-      // Bare names in the working folder, exactly as before.
+      // Bare names in the working folder, exactly as before; the updater
+      // beside the program.
       QCOMPARE(paths.layout(), AppPaths::Layout::RunFolder);
       QVERIFY(paths.dataFolder().isEmpty());
       QVERIFY(paths.favouritesFolder().isEmpty());
       QVERIFY(paths.dataPath().empty());
       QVERIFY(paths.favouritesPath().empty());
       QVERIFY(paths.bundledFonts());
+      QCOMPARE(paths.updaterFolder(), QDir(l.bin).absolutePath());
     }
   }
 
@@ -103,6 +115,7 @@ class AppPathsTest : public QObject {
     const AppPaths paths;
     QCOMPARE(paths.layout(), AppPaths::Layout::RunFolder);
     QVERIFY(paths.dataPath().empty() && paths.favouritesPath().empty());
+    QVERIFY(paths.updaterFolder().isEmpty());
   }
 
   void installedDataFolderSitsBesideBin() {
