@@ -23,6 +23,10 @@ configure_file(${CMAKE_SOURCE_DIR}/res/desktop/${LEXORIA_APP_ID}.metainfo.xml.in
   ${generated}/${LEXORIA_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_SOURCE_DIR}/res/desktop/${LEXORIA_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
+# The desktop entry is DBusActivatable: the session bus starts the program
+# by its application id.
+configure_file(${CMAKE_SOURCE_DIR}/res/desktop/${LEXORIA_APP_ID}.service.in ${generated}/${LEXORIA_APP_ID}.service @ONLY)
+install(FILES ${generated}/${LEXORIA_APP_ID}.service DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/dbus-1/services)
 install(FILES ${generated}/${LEXORIA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/metainfo)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/res/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/icons
   FILES_MATCHING PATTERN "*.png")

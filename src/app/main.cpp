@@ -3,5 +3,5 @@
 int main(int argc, char** argv) {
   CWendaroApp app(argc, argv);
   app.InitInstance();
-  return 0;
+  return app.ExitCode();
 }

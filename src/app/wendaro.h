@@ -11,4 +11,10 @@ class CWendaroApp : public QApplication {
   CWendaroApp(int& argc, char** argv);
   // Runs the main window; false: the application ends with the window.
   bool InitInstance();
+  // The process's exit code once InitInstance is done: 1 when another copy
+  // holds these favourites but could not be asked to show itself.
+  int ExitCode() const { return exitCode_; }
+
+ private:
+  int exitCode_ = 0;
 };

@@ -5,7 +5,11 @@
 # working folder with a fresh HOME and adds a favourite with xdotool.
 # The favourite must land in $HOME/.local/share/lexoria-japanese/ (folder
 # 0700), and nothing may be written into the install tree, the working
-# folder or the temporary folder.
+# folder or the temporary folder. The working folder holds a planted
+# AutoUpdate.exe, data.dat and a temp.dat link: none is run, read or
+# changed. Then two starts, one through a symlinked $HOME and one by its
+# real path, give one window: with no session bus, and on a private one
+# (dbus-run-session) where the first copy owns the application id.
 # usage: install_and_run.sh BUILD_DIR SCRATCH_DIR
 # Exit 77 (skipped) when Xvfb or the X tools are missing.
 set -u
@@ -53,13 +57,56 @@ inner() {
   kill $pid
   fail "Escape did not end the program"
 }
+# Two starts with the favourites folder not made yet, the first through a
+# link to $HOME: the second hands over (exit 0) and one window is shown.
+two_starts() {
+  local real=$scratch/home-$1 link=$scratch/home-link-$1
+  rm -rf "$real" "$link"
+  mkdir -p "$real"
+  ln -s "$real" "$link"
+  cd "$work" || exit 1
+  HOME=$link "$prefix/bin/lexoria-japanese" >"$scratch/log-$1.txt" 2>&1 &
+  local pid=$! win=""
+  for _ in $(seq 1 100); do
+    win=$(xdotool search --name '^Lexoria_Japanese$' 2>/dev/null | head -n 1)
+    [ -n "$win" ] && break
+    sleep 0.1
+  done
+  [ -n "$win" ] || { kill $pid; cat "$scratch/log-$1.txt"; fail "$1: no window"; }
+  if [ "$1" = bus ]; then
+    dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+      org.freedesktop.DBus.NameHasOwner string:example.lexoria.Japanese | grep -q 'boolean true' ||
+      { kill $pid; fail "bus: the first copy does not own example.lexoria.Japanese"; }
+  fi
+  HOME=$real XDG_ACTIVATION_TOKEN=install-test-token timeout 20 "$prefix/bin/lexoria-japanese" \
+    >"$scratch/log-$1-second.txt" 2>&1
+  local rc=$?
+  local count
+  count=$(xdotool search --onlyvisible --name '^Lexoria_Japanese$' | wc -l)
+  kill $pid 2>/dev/null
+  wait $pid 2>/dev/null
+  [ "$rc" = 0 ] || { cat "$scratch/log-$1-second.txt"; fail "$1: the second start ended with $rc"; }
+  [ "$count" = 1 ] || fail "$1: $count windows after two starts"
+  echo "two starts through a symlinked HOME ($1): one window"
+}
+
 if [ "$inner_mode" = 1 ]; then
   prefix=$2 work=$3 scratch=$4
+  case "${5:-}" in
+    two-starts) two_starts "$6"; exit 0 ;;
+  esac
   inner
 fi
 
 rm -rf "$scratch"
 mkdir -p "$root" "$work" "$home" "$tmp"
+# What a working folder may hold that is not the program's: none of it is
+# run, read or changed.
+printf '#!/bin/sh\ntouch "%s/updater-ran"\n' "$scratch" >"$work/AutoUpdate.exe"
+chmod +x "$work/AutoUpdate.exe"
+printf 'not a sound archive' >"$work/data.dat"
+printf 'precious\n' >"$scratch/precious.txt"
+ln -s "$scratch/precious.txt" "$work/temp.dat"
 DESTDIR=$root cmake --install "$build" --prefix /usr >"$scratch/install.log" || { cat "$scratch/install.log"; fail "cmake --install"; }
 
 # Layout: the three programs and nothing else in bin/.
@@ -112,6 +159,8 @@ done
 # Everything of the install tree, to compare after the run.
 manifest() { (cd "$root" && find . -printf '%p %s %T@ %m\n' | sort); }
 before=$(manifest)
+work_manifest() { (cd "$work" && find . -printf '%p %s %T@ %m %l\n' | sort); }
+work_before=$(work_manifest)
 
 export HOME=$home TMPDIR=$tmp
 unset XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME
@@ -125,7 +174,22 @@ size=$(stat -c %s "$favourites/favorite.dat")
 [ "$size" -gt 0 ] || fail "favorite.dat is empty"
 mode=$(stat -c %a "$favourites")
 [ "$mode" = 700 ] || fail "favourites folder has mode $mode"
-[ -z "$(ls -A "$work")" ] || fail "written into the working folder: $(ls -A "$work")"
+[ "$(work_manifest)" = "$work_before" ] || fail "the working folder changed: $(ls -lA "$work")"
+[ ! -e "$scratch/updater-ran" ] || fail "the planted AutoUpdate.exe ran"
+[ "$(cat "$scratch/precious.txt")" = precious ] || fail "the temp.dat link's target changed"
 [ -z "$(ls -A "$tmp")" ] || fail "left in the temporary folder: $(ls -A "$tmp")"
 [ "$(manifest)" = "$before" ] || fail "the install tree changed"
 echo "installed program: favorite.dat of $size bytes in $favourites, nothing else written"
+
+# No session bus (an address that leads nowhere), then a private one.
+DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/lexoria-no-bus \
+  xvfb-run -a -s '-screen 0 1024x768x24 -wr' "$0" --inner "$build" "$prefix" "$work" "$scratch" two-starts nobus ||
+  exit 1
+if command -v dbus-run-session >/dev/null; then
+  dbus-run-session -- xvfb-run -a -s '-screen 0 1024x768x24 -wr' \
+    "$0" --inner "$build" "$prefix" "$work" "$scratch" two-starts bus || exit 1
+else
+  echo "dbus-run-session not installed: the private-bus case not run"
+fi
+[ "$(work_manifest)" = "$work_before" ] || fail "the working folder changed: $(ls -lA "$work")"
+[ ! -e "$scratch/updater-ran" ] || fail "the planted AutoUpdate.exe ran"
