@@ -75,6 +75,10 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t size, off_t at) {
   return true;
 }
 
+// A fifo or a device under the favourites name must not hang the opening;
+// it is refused once open.
+constexpr int kOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
 // Larger than any list of favourites; such a file is nobody's favourites.
 constexpr off_t kLargestFavouritesFile = off_t{16} << 20;
 
@@ -103,6 +107,10 @@ bool ReadAll(int fd, std::vector<unsigned char>& bytes, off_t size) {
 bool Load(int fd, Stored& out) {
   struct stat st {};
   if (::fstat(fd, &st) != 0) return false;
+  if (!S_ISREG(st.st_mode)) {
+    errno = EINVAL;
+    return false;
+  }
   out.mode = st.st_mode & 0777;
   out.records.clear();
   if (st.st_size > kLargestFavouritesFile) {
@@ -130,12 +138,12 @@ FavouritesResult LockFile(const std::filesystem::path& path, std::chrono::millis
   const Clock::time_point deadline = Clock::now() + timeout;
   auto pause = std::chrono::milliseconds(1);
   for (;;) {
-    Descriptor fd(::open(path.c_str(), O_RDWR | O_CLOEXEC));
+    Descriptor fd(::open(path.c_str(), kOpenFlags | O_RDWR));
     if (fd.Get() < 0) {
       if (errno != ENOENT) return FromErrno(errno);
       struct stat entry {};
       if (::lstat(path.c_str(), &entry) == 0) return FavouritesResult::Failed;
-      fd.Reset(::open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+      fd.Reset(::open(path.c_str(), kOpenFlags | O_RDWR | O_CREAT | O_EXCL, 0644));
       if (fd.Get() < 0) {
         if (errno == EEXIST) continue;  // another copy made it just now
         return FromErrno(errno);
@@ -257,12 +265,12 @@ FavouritesFile::FavouritesFile(std::filesystem::path folder) : folder_(std::move
 
 bool FavouritesFile::Usable() const {
   const std::filesystem::path path = FilePath();
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(path.c_str(), kOpenFlags | O_RDONLY);
   struct stat entry {};
   // Made empty when missing and the folder allows, never through a link.
   if (fd < 0 && errno == ENOENT && ::lstat(path.c_str(), &entry) != 0) {
-    fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), kOpenFlags | O_RDONLY | O_CREAT | O_EXCL, 0644);
+    if (fd < 0 && errno == EEXIST) fd = ::open(path.c_str(), kOpenFlags | O_RDONLY);
   }
   if (fd < 0) return false;
   struct stat st {};
@@ -273,7 +281,7 @@ bool FavouritesFile::Usable() const {
 
 FavouritesResult FavouritesFile::Read(std::vector<EnglishBytes>& records) const {
   records.clear();
-  Descriptor fd(::open(FilePath().c_str(), O_RDONLY | O_CLOEXEC));
+  Descriptor fd(::open(FilePath().c_str(), kOpenFlags | O_RDONLY));
   if (fd.Get() < 0) return errno == ENOENT ? FavouritesResult::Done : FavouritesResult::Failed;
   Stored stored;
   if (!Load(fd.Get(), stored)) return FavouritesResult::Failed;

@@ -62,7 +62,7 @@ FavouritesShape ShapeOfFavourites(const std::vector<unsigned char>& bytes) {
   // A tail with no record before it may as well be anybody's file.
   if (whole == 0) return FavouritesShape::Foreign;
   return StartsARecord(bytes.data() + whole * kEnglishRecordSize, tail) ? FavouritesShape::TornTail
-                                                                         : FavouritesShape::Foreign;
+                                                                        : FavouritesShape::Foreign;
 }
 
 }  // namespace lexoria

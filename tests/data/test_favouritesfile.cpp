@@ -460,6 +460,17 @@ TEST_F(FavouritesFileTest, ALinkToNothingIsNotFollowedToMakeAFile) {
   EXPECT_TRUE(fs::is_symlink(kFavouritesFileName));
 }
 
+// A fifo under the name would block an open for reading until a writer came.
+TEST_F(FavouritesFileTest, AFifoUnderTheNameNeitherHangsNorIsTakenForAFile) {
+  ASSERT_EQ(::mkfifo(kFavouritesFileName, 0600), 0);
+  FavouritesFile file;
+  EXPECT_FALSE(file.Usable());
+  std::vector<EnglishBytes> records;
+  EXPECT_EQ(file.Read(records), FavouritesResult::Failed);
+  EXPECT_EQ(file.Add(Record(U("Phrase 2"))), FavouritesResult::Failed);
+  EXPECT_EQ(fs::status(kFavouritesFileName).type(), fs::file_type::fifo);
+}
+
 // Two foreign files on one day are both kept.
 TEST_F(FavouritesFileTest, ASecondForeignFileOnTheSameDayGetsANameOfItsOwn) {
   FavouritesFile file;
