@@ -19,6 +19,7 @@
 #include <QLoggingCategory>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -30,8 +31,10 @@ namespace {
 Q_LOGGING_CATEGORY(lcInstance, "lexoria.instance", QtWarningMsg)
 
 constexpr char kInterface[] = "org.freedesktop.Application";
-// How long a later copy keeps trying: the first may be starting still.
-constexpr int kHandOverMs = 3000;
+// How long a later copy keeps trying. The first copy answers once its event
+// loop runs, after it has read its data and built its window, which on a
+// loaded machine takes seconds.
+constexpr int kHandOverMs = 10000;
 
 // The same folder named two ways (relative, a symbolic link) is one key.
 QString CanonicalFolder(const QString& folder) {
@@ -146,13 +149,12 @@ void SingleInstance::Activated(const QVariantMap& platformData) {
   emit raiseRequested(token);
 }
 
-SingleInstance::Claimed SingleInstance::Claim() {
-  if (lockFd_ >= 0) return Claimed::Run;
-  for (int attempt = 0; !lockPath_.isEmpty() && attempt < 10; ++attempt) {
+SingleInstance::LockState SingleInstance::TryLock() {
+  for (int attempt = 0; attempt < 10; ++attempt) {
     const int fd = ::open(QFile::encodeName(lockPath_).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) {
       qCWarning(lcInstance) << "cannot open the lock" << lockPath_ << ::strerror(errno);
-      break;
+      return LockState::Unavailable;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
       if (!SameFile(fd, lockPath_)) {  // the copy before ended just now
@@ -160,21 +162,34 @@ SingleInstance::Claimed SingleInstance::Claim() {
         continue;
       }
       lockFd_ = fd;
-      Serve();
-      return Claimed::Run;
+      return LockState::Taken;
     }
     const int error = errno;
     ::close(fd);
-    if (error != EWOULDBLOCK) {
-      qCWarning(lcInstance) << "cannot lock" << lockPath_ << ::strerror(error);
-      break;
-    }
+    if (error == EWOULDBLOCK) return LockState::Held;
+    qCWarning(lcInstance) << "cannot lock" << lockPath_ << ::strerror(error);
+    return LockState::Unavailable;
+  }
+  return LockState::Unavailable;
+}
+
+SingleInstance::Claimed SingleInstance::Claim() {
+  if (lockFd_ >= 0) return Claimed::Run;
+  LockState state = lockPath_.isEmpty() ? LockState::Unavailable : TryLock();
+  if (state == LockState::Held) {
     const QDeadlineTimer deadline(kHandOverMs);
-    while (!deadline.hasExpired()) {
-      if (HandOverOnBus() || HandOverOnSocket()) return Claimed::HandedOver;
+    const auto left = [&deadline] { return static_cast<int>(std::max<qint64>(deadline.remainingTime(), 1)); };
+    while (state == LockState::Held && !deadline.hasExpired()) {
+      if (HandOverOnBus(left()) || HandOverOnSocket(left())) return Claimed::HandedOver;
       QThread::msleep(50);
+      // The first copy may have ended meanwhile: then this one is first.
+      state = TryLock();
     }
-    return Claimed::Failed;
+    if (state == LockState::Held) return Claimed::Failed;
+  }
+  if (state == LockState::Taken) {
+    Serve();
+    return Claimed::Run;
   }
   // No lock to be had: the session bus alone can tell.
   QDBusConnection bus = Bus();
@@ -182,7 +197,8 @@ SingleInstance::Claimed SingleInstance::Claim() {
     qCWarning(lcInstance) << "no lock and no session bus: running without the one-window check";
     return Claimed::Run;
   }
-  if (HandOverOnBus()) return Claimed::HandedOver;
+  if (HandOverOnBus(kHandOverMs)) return Claimed::HandedOver;
+  socketPath_.clear();  // not ours to replace without the lock
   Serve();
   return onBus_ ? Claimed::Run : Claimed::Failed;
 }
@@ -222,7 +238,7 @@ QDBusConnection SingleInstance::Bus() {
   return QDBusConnection(connectionName_);
 }
 
-bool SingleInstance::HandOverOnBus() {
+bool SingleInstance::HandOverOnBus(int timeoutMs) {
   QDBusConnection bus = Bus();
   if (!bus.isConnected() || bus.interface() == nullptr) return false;
   const QDBusReply<bool> owned = bus.interface()->isServiceRegistered(busName_);
@@ -232,7 +248,7 @@ bool SingleInstance::HandOverOnBus() {
                                      QString::fromLatin1(kInterface), QStringLiteral("Activate"));
   call << PlatformDataOfThisStart();
   // Events run meanwhile, so a first copy in this same thread (tests) answers.
-  const QDBusMessage reply = bus.call(call, QDBus::BlockWithGui, 2000);
+  const QDBusMessage reply = bus.call(call, QDBus::BlockWithGui, timeoutMs);
   if (reply.type() != QDBusMessage::ReplyMessage) {
     qCWarning(lcInstance) << "Activate on" << busName_ << "failed:" << reply.errorMessage();
     return false;
@@ -240,7 +256,7 @@ bool SingleInstance::HandOverOnBus() {
   return true;
 }
 
-bool SingleInstance::HandOverOnSocket() {
+bool SingleInstance::HandOverOnSocket(int timeoutMs) {
   if (socketPath_.isEmpty()) return false;
   // Handed over only once the first copy says it took the request. The
   // wait runs events, so a first copy in this same thread (tests) answers.
@@ -255,7 +271,7 @@ bool SingleInstance::HandOverOnSocket() {
     loop.quit();
   });
   connect(&socket, &QLocalSocket::errorOccurred, &loop, &QEventLoop::quit);
-  QTimer::singleShot(1500, &loop, &QEventLoop::quit);
+  QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
   socket.connectToServer(socketPath_);
   if (socket.state() != QLocalSocket::UnconnectedState) loop.exec();
   return answered;

@@ -60,10 +60,13 @@ class SingleInstance : public QObject {
   void Activated(const QVariantMap& platformData);
 
  private:
+  enum class LockState { Taken, Held, Unavailable };
+  LockState TryLock();
   QDBusConnection Bus();
   void Serve();
-  bool HandOverOnBus();
-  bool HandOverOnSocket();
+  // Each waits at most timeoutMs for the first copy's answer.
+  bool HandOverOnBus(int timeoutMs);
+  bool HandOverOnSocket(int timeoutMs);
 
   QString key_;
   QString lockPath_;

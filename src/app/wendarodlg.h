@@ -281,7 +281,7 @@ class CWendaroDlg : public CSkinnedDialog {
   lexoria::MessageBoxes messageBoxes_;
   bool updateCheckDone_ = false;
   std::unique_ptr<CAutoUpdate> updateJob_;  // the update hand-over, once per run
-  PhraseBookModel model_;  // phrase files, map, lines and view state
+  PhraseBookModel model_;                   // phrase files, map, lines and view state
   lexoria::PhraseBook& book_ = model_.Book();
   std::unique_ptr<lexoria::sound::AudioOutput> ownedOutput_;
   lexoria::sound::CWavePlayer player_;
