@@ -31,10 +31,25 @@ ReviewLogResult FromErrno(int error) {
   }
 }
 
+// Opened without blocking (a fifo put in its place would hang a plain
+// open) and kept only when it is an ordinary file.
+int OpenRegular(const std::filesystem::path& path, int flags) {
+  const int fd = ::open(path.c_str(), flags | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0644);
+  if (fd < 0) return -1;
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
+}
+
 // The whole file, not following a link put where it should be.
 int ReadWhole(const std::filesystem::path& path, std::string& text) {
   text.clear();
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+  const int fd = OpenRegular(path, O_RDONLY);
   if (fd < 0) return errno == ENOENT ? 0 : errno;
   char buffer[8192];
   int error = 0;
@@ -110,7 +125,7 @@ ReviewLogResult ReviewLog::Read(std::vector<ReviewEntry>& entries) const {
 
 ReviewLogResult ReviewLog::Append(const ReviewEntry& entry) {
   const std::filesystem::path lockPath = (folder_.empty() ? std::filesystem::path(".") : folder_) / kReviewLockName;
-  const int lock = ::open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
+  const int lock = OpenRegular(lockPath, O_RDWR | O_CREAT);
   if (lock < 0) return FromErrno(errno);
   const auto deadline = std::chrono::steady_clock::now() + lockTimeout_;
   auto pause = std::chrono::milliseconds(1);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -131,6 +132,18 @@ TEST_F(ReviewLogTest, ALinkInPlaceOfTheHistoryIsNotFollowed) {
   EXPECT_EQ(log.Read(entries), ReviewLogResult::Failed);
   EXPECT_NE(log.Append({{1, CardKind::Say}, 1, Rating::Good}), ReviewLogResult::Done);
   EXPECT_EQ(Text("elsewhere"), "x");
+}
+
+TEST_F(ReviewLogTest, AFifoInPlaceOfTheFilesNeverHangs) {
+  ASSERT_EQ(::mkfifo("reviews.tsv", 0644), 0);
+  ReviewLog log;
+  std::vector<ReviewEntry> entries;
+  EXPECT_EQ(log.Read(entries), ReviewLogResult::Failed);
+  EXPECT_NE(log.Append({{1, CardKind::Say}, 1, Rating::Good}), ReviewLogResult::Done);
+  std::filesystem::remove("reviews.tsv");
+  std::filesystem::remove("reviews.lock");
+  ASSERT_EQ(::mkfifo("reviews.lock", 0644), 0);
+  EXPECT_NE(log.Append({{1, CardKind::Say}, 1, Rating::Good}), ReviewLogResult::Done);
 }
 
 TEST(PracticeDeck, DueCardsFirstThenNewOnesUpToTheDailyLimit) {
