@@ -30,7 +30,7 @@ TAB_ORDER = [
     "Basic", "Travel", "Lodging", "Food", "Social", "Business", "Sightseeing", "Shopping",
     "Emergency", "Questions", "About", "Update version", "Technical support",
     "Report a bug or comments", "Minimise", "Exit", "Search", "Show favourites",
-    "Related phrases", "All", "Add to favourites",
+    "Related phrases", "Practice", "All", "Add to favourites",
 ]
 
 
