@@ -238,6 +238,13 @@ void SingleInstanceTest::theProgramStartedTwiceEndsTheSecondCopy() {
     if (!p->waitForFinished(5000)) p->kill();
     p->waitForFinished(5000);
   }
+  // Ended by a signal, the copies left their lock and socket behind (the
+  // next start with the same key reuses them); these keys come once only.
+  for (const QString& key : {folder.path(), elsewhere.path()}) {
+    const SingleInstance names(key);
+    QFile::remove(names.LockPath());
+    QFile::remove(names.SocketPath());
+  }
   // The first copy was asked to show itself with the second's token.
   const QByteArray log = first.readAll();
   QVERIFY2(log.contains("raise requested, activation token \"token-from-the-second-start\""), log.constData());
