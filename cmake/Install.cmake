@@ -16,8 +16,8 @@ foreach(name English.dat Japanese.dat MapEngSpec.data Relate.dat Readings.txt da
   install(FILES ${CMAKE_SOURCE_DIR}/content/generated/${name} DESTINATION ${LEXORIA_INSTALL_DATADIR})
 endforeach()
 
-# The metainfo and the man pages carry the version and the release date.
-set(LEXORIA_RELEASE_DATE 2026-12-11)
+# The metainfo and the man pages carry the version and the release date,
+# both from debian/changelog (Release.cmake).
 set(generated ${CMAKE_BINARY_DIR}/generated/install)
 configure_file(${CMAKE_SOURCE_DIR}/res/desktop/${LEXORIA_APP_ID}.metainfo.xml.in
   ${generated}/${LEXORIA_APP_ID}.metainfo.xml @ONLY)
