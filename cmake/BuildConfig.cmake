@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lexoria_buildconfig: the generated header lexoria/buildconfig.h, with the
 # project's version and the installed data folder relative to the installed
 # program (so the install tree can be moved, or run from a DESTDIR).

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Install rules (cmake --install, the Debian package): the FHS and XDG layout
 # the paths seam looks for. Tests, benchmarks and developer tools stay out.
 # The run folder build/run/ is not touched by any of this.

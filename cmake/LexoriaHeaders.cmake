@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lexoria_export_headers(target folder)
 # Everything includes across libraries as "folder/name.h". Each library gets
 # an include root of its own that holds nothing but a link to src/<folder>,

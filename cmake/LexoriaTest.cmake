@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # lexoria_add_test(NAME SOURCES... [LIBS ...] [QT])
 # One GoogleTest (or, with QT, Qt Test) executable registered with CTest under
 # its own name. Tests run with the source and shared folders in the environment

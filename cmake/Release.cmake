@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The release comes from debian/changelog, the one place it is written: the
 # newest entry's version must be project(VERSION), and its date is the
 # release date of the metainfo and the man pages (and SOURCE_DATE_EPOCH of a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Lays out the run folder: the generated phrase files and sound archive from
 # content/generated/, and the two font files under the names the program
 # registers. Copied at build time so a rebuild picks up regenerated content.

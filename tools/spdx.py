@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Every tracked source file names its licence in an SPDX-License-Identifier
 line near its top: the code GPL-3.0-or-later (LICENSE says which parts are
 under which licence; debian/copyright says the same for Debian).

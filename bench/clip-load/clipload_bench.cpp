@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_clip_load [--archive DIR] [benchmark options]
 //
 // Times, for the longest clip of the archive in DIR (the working directory

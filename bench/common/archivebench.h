@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the archive benchmarks share: the --archive DIR option beside Google
 // Benchmark's own, and reading the index with a message naming the folder.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CPU time of mpadec against mpg123 (default build, `mpg123 -q -s`) on four
 # 120 s streams: layer III 128 kbit/s joint stereo (MPEG-1, 44.1 kHz, lame),
 # layer II 192 kbit/s stereo (44.1 kHz, twolame), layer I (the conformance

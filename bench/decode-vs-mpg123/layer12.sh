@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Layers I and II only: decode-vs-mpg123.sh on its layer II and layer I streams.
 # Usage: layer12.sh [MPADEC] [RUNS]   (vectors from LEXORIA_SHARED_DIR)
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Click-to-sound latency of the phrasebook's Play, on a private sound server.
 
 Starts its own PulseAudio with a null sink at the clips' rate (24 kHz mono,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_search [--benchmark_...]: the ranked search over content/generated.
 //
 // FirstSearch opens the phrase files and runs one search, which builds the

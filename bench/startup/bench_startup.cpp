@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the phrasebook to its first painted window, process start
 // included. Without arguments it starts itself `runs` times as a child and
 // reports the fastest, median and slowest start; a child builds the real

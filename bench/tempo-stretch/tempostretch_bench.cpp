@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench_tempo_stretch [--archive DIR] [benchmark options]
 //
 // Times StretchPcm at the slow tempo on the decoded block of the longest

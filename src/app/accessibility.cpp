@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader says for each control of the window, the order Tab
 // takes through them, and the names that follow the view. The pictures say
 // what a button does; these names say it to those who cannot see them.

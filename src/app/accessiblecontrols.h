@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What screen readers see of the controls that paint themselves: the texts
 // on show (CTransparentStatic) as read-only text with their language, and the
 // Japanese-form switches (CBitmapStatic) as push buttons that can be pressed.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CBitmapStatic: a static showing one bitmap, bordered, that reports clicks
 // (the two Japanese-form switches 1035 and 1036). A bitmap loaded by id is
 // held at the device pixel ratio it is drawn at. Tab reaches it; Space

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The push buttons: their objects, pictures and tooltips, and the commands
 // that hand over to the online services.
 #include <QWindow>

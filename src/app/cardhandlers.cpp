@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The show-to-a-local card: F11 or a double-click on the Japanese.
 #include <QScreen>
 #include <QStringList>

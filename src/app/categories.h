@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The category buttons, the sub-category lists and the view-mode table.
 #pragma once
 

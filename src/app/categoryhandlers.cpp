@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Categories and view modes: the category buttons, the sub-category combo,
 // search mode and the search, related phrases.
 #include <QFontMetrics>

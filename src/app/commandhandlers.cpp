@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Commands: favourites, minimise, exit, web pages and the about box.
 #include "app/learning.h"
 #include "app/wendarodlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Copying the phrase shown: Ctrl+C, and the menu on the Japanese text and
 // the pronunciation.
 #include <QAction>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up check of the data files: the phrase files and the sound
 // archive are checked once while the window initialises; a damaged one is
 // named in one message shown once the window is up.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound card output the program plays through when no other is given.
 #pragma once
 

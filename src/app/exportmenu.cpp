@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export for a flashcard program, from the menu on the favourites button:
 // the favourites or the category browsed, as phrases.tsv with a sound file
 // per phrase in a folder the user picks.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FreedesktopApplication: the org.freedesktop.Application interface on the
 // session bus, as the desktop calls it for an entry with DBusActivatable=true
 // and as a second start of the program calls it. Every method shows the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Furigana: the readings file, the switch (Ctrl+K and the menu on the
 // Japanese text) and what the Japanese text and the card draw with.
 #include <QAction>

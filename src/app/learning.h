@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CLearning: what the main window offers for learning before the trip:
 // furigana over the kanji rendering (furigana.cpp), the practice mode with
 // its button, key and due count (practice.cpp, practicedlg.*), and export

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog template 1202: the main window's controls, in template order.
 #pragma once
 

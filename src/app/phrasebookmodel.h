@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PhraseBookModel: the window's model, the PhraseBook (src/data) seen
 // through change signals.
 //

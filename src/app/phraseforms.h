@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The four forms of the phrase shown, as a traveller would paste them: no
 // slot brackets, carriage returns or byte-order marks.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Phrase display: the fonts, showing the selected phrase, play, and the
 // Japanese-form switch.
 #include <QLineEdit>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPracticeDlg: the practice window. One card at a time from a session over
 // the favourites or a category (lexoria::PracticeSession): a Say card shows
 // the English, Space reveals the Japanese and plays it; a Hear card plays

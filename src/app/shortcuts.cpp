@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard: the window's shortcuts, Space in the phrase list, and the
 // double-click on the Japanese. Escape and Enter keep their meaning
 // (wendarodlg.cpp).

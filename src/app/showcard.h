@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CShowCard: the phrase shown full-screen, to be read across a counter. The
 // Japanese as large as fits, its kana below when the kanji form is shown,
 // the English small at the bottom. Space plays, S plays slowly; Escape, F11

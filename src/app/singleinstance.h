@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // SingleInstance: one copy of the program per user and favourites folder.
 //
 // The key is the canonical favourites folder (the caller makes the folder

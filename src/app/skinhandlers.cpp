@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skinned window: its icon, skin picture and shape, the icon while
 // minimised, and the colours of the controls drawn over the skin. Painting
 // the skin and dragging by any free point are CSkinnedDialog's.

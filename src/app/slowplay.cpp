@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slow playback: the "Play slowly" button beside play, Shift+click on play,
 // and the one play path the new keys and the card share.
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CWendaroApp: the application object. It runs the main window modally and
 // ends when that run ends.
 #pragma once

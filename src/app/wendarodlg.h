@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CWendaroDlg: the main window of the phrasebook.
 //
 // The path of a click, from the list to the sound. A click on a line makes

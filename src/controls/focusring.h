@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard focus ring of the controls that paint themselves: a deep
 // vermilion band with a white line inside it, whole device pixels wide and
 // on the device pixel grid, so it stays sharp at any scale factor and shows

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CHoverButton: the owner-drawn push button of the skinned windows.
 //
 // One bitmap holds three pictures side by side: normal, pressed, hover. The

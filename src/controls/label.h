@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CLabel: a static text with its own font, text colour and background,
 // optional blinking of its text or background, right-clicks reported with
 // the control id, an optional cursor and tooltip. Every setter returns the label so

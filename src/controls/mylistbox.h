@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CMyListBox: the phrase list. A plain single-selection list whose lines may
 // carry a CItem; a click on a slot word ("[...]") of the selected line opens
 // the choice combo 1115 over the word with the slot's alternatives, and a

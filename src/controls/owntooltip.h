@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The custom controls show their tooltips themselves, so that a tip can be
 // switched off or timed without losing its text.
 #pragma once

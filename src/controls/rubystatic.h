@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CRubyStatic: the Japanese text area. A transparent static that, when
 // furigana are on and the text on show has readings, draws it with each
 // word's reading above (CRubyLayout), shrinking the text only as far as it

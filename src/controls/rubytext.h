@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ruby layout: a sentence with the kana reading of each word drawn small
 // above it (furigana), which Qt's rich text cannot do. The sentence is cut
 // into pieces that may not be split: a word with its reading is one piece,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CSkinnedDialog: a frameless dialog painted with one picture, cut to the
 // shape of that picture (every pixel but the key black) and dragged by any
 // point that no control takes. The main window and the about box are both

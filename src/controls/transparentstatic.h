@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CTransparentStatic: a static text that paints only its letters, in a
 // colour of its own, so whatever the parent painted shows around them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key-word search beyond English: a key word also finds a phrase whose
 // romaji or Japanese rendering holds it. Both sides are folded the same way
 // before a plain substring test, so that the spellings a traveller types

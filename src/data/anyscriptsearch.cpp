@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The second half of the key-word search: template lines found by the
 // romaji or the Japanese of one of their phrases.
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole file replaced in one step: the bytes go to a fresh temporary file
 // beside it (a unique name, created exclusively, so no link is followed),
 // are synced, and the temporary file is renamed over the name; the folder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // English.txt -> English.dat; Pron.txt, Japanese1.txt, Japanese2.txt ->
 // Japanese.dat. Sources are UTF-16LE with a byte-order mark and CR LF lines;
 // each line is stored without its LF, the CR (and on line 1 the mark) stay.

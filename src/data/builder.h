@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builder of English.dat and Japanese.dat from the authors' UTF-16LE texts.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up check of the phrase files: a file that is there but damaged
 // is named once, so the user can be told to reinstall instead of meeting
 // garbage or a box on every click. Missing files are not reported here;

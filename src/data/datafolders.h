@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // DataFolders: where the phrasebook's files are, handed in by the window
 // side, which alone knows whether it runs from a run folder or an installed
 // layout. An empty folder means the working folder, where the bare file

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites commands over favorite.dat: adding, listing, removing and
 // the two buttons. The file itself, with its lock, is FavouritesFile.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // FavouritesFile: favorite.dat shared safely by every copy of the program
 // that uses the same folder.
 //

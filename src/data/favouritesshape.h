@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether the bytes under the favourites name are a favourites file this
 // program can change without losing anything.
 //

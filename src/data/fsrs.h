@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FSRS-6 memory model and its day-based scheduler: how stable and how
 // difficult a card's memory is after each review, and in how many days it
 // should be seen again. Default parameters, no optimiser, no fuzz; every

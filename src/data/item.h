@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CItem: the phrase item behind a list line, and the 8-bit template helpers.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PhraseBook: the phrasebook's data state and the operations over it, with
 // no window toolkit.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export for a flashcard program: phrases as one tab-separated table,
 // FOLDER/phrases.tsv (UTF-8; English, Japanese, kana, romaji and
 // [sound:NNNN.mp3]), with each recording written beside it as NNNN.mp3.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ranked key-word search: a search engine index over every phrase's
 // English, romaji and Japanese, built in memory from the phrase files.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PracticeDeck: which cards a practice session shows, over a set of phrases
 // (the favourites or a category), from the cards' replayed states.
 //

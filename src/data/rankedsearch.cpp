@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The key-word search as a ranked word search: the phrase files are read
 // into a search index once, each search then lists the answering template
 // lines best first.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Readings.txt: the kana reading of every word that holds kanji, for
 // furigana. UTF-8, one line per phrase: "NNNN<TAB>annotated", where the
 // annotated text is the phrase's Japanese with "{kana}" after each such

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layouts of the fixed-record phrase files and the text cleaning rules.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bit tests over the rows of Relate.dat.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // ReviewLog: the practice history, reviews.tsv beside favorite.dat, one
 // line per rating ("phrase<TAB>card<TAB>day<TAB>rating"). The schedule is
 // never stored: it is the history replayed through the scheduler, so the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the ranked search cuts text into what it indexes and looks up: Latin
 // words (lower case, apostrophes dropped, hyphenated words in parts) and runs
 // of Japanese characters, each side cut the same way.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typing slips: how far apart two words are, for correcting a query word
 // that nothing in the index holds.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The synonym list (content/synonyms.txt): groups of words and short
 // phrases that mean the same to a traveller, each member cut into words as
 // the search cuts a query.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The template file MapEngSpec.data: browsing a range and the key-word search.
 #include <memory>
 

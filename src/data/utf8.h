@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 to and from the UTF-16 the phrase data is held in.
 #pragma once
 

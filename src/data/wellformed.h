@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which records of the phrase files are sound: the rules the start-up check
 // and the readers share, so that a damaged record shows as nothing instead of
 // as garbage.

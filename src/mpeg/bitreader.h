@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bit reader shared by all layers: most significant bit first, refilled a
 // byte at a time. Reads never go past the limit given at start: bytes beyond
 // it read as zero, so a short or damaged frame cannot read outside its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoder front: set-up, stream start, per-frame dispatch, options.
 #include <cmath>
 #include <cstring>

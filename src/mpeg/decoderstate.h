@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Decoder state shared by the decoder front, the layers and the synthesis:
 // everything one stream needs, owned by its mpeg::Decoder, so streams on
 // different threads share nothing but the constant tables.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Bitrates and sampling rates of the frame header.
 #pragma once
 

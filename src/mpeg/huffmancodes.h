@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer III Huffman code tables (ISO/IEC 11172-3 Table B.7), as code values
 // and lengths; the decoder turns them into lookup tables at start-up.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Per-file flags of the kernels built once per instruction set: the scalar
 # reference without auto-vectorisation, the AVX2 one for x86-64 processors
 # that have it (chosen at run time). Shared with the fuzz build.

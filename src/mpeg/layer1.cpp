@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer I: 12 slots of 32 subband samples per channel and frame.
 #include <cstring>
 

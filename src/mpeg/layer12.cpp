@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layers I and II: tables and the part of the stream start they share.
 #include "layer12.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layers I and II: start and frame routines installed by Decoder::Start.
 #pragma once
 

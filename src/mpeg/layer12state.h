@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State shared by the layer I and layer II routines: the stream's layout,
 // fixed at start, and the frame's allocation turned into decode codes.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Constant and built tables of layers I and II.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer II: 36 slots of 32 subband samples per channel and frame, in 12
 // granules of three slots, with one allocation table per stream.
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer III bitstream: side information, bit reservoir, scale factors and
 // the Huffman-coded spectrum of each granule and channel.
 #include "layer3.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer III: start and frame routines installed by Decoder::Start.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The requantisation and hybrid filter of one instruction set: included by
 // layer3kernels_<isa>.cpp with LEXORIA_KERNEL_ISA and LEXORIA_KERNEL_NS set,
 // as synthesiskernels.h. Sums run input by input, products and sums rounded

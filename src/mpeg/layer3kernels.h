@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer III requantisation of a long band and the hybrid filter bank (IMDCT,
 // windowing, overlap-add), built once per instruction set like the synthesis
 // kernels, and chosen per decoder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer III kernels with AVX2, built with -mavx2 on x86-64 and chosen at run
 // time on processors that have it.
 #if defined(__AVX2__)

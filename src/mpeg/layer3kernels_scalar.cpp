@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable layer III kernels, the reference for the SIMD builds.
 #define LEXORIA_KERNEL_ISA 0
 #define LEXORIA_KERNEL_NS scalar

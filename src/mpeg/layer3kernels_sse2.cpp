@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The layer III kernels with SSE2, the x86-64 baseline.
 #if defined(__SSE2__)
 #define LEXORIA_KERNEL_ISA 1

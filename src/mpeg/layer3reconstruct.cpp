@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer III reconstruction of one granule: requantisation with short-block
 // reordering, mid/side and intensity stereo, antialias butterflies, the
 // hybrid filter bank (IMDCT, windowing, overlap-add, frequency inversion)

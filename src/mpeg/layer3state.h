@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // State of the layer III decoder shared by its bitstream and reconstruction
 // stages.
 #pragma once

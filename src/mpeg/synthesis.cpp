@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Synthesis set-up: the DCT and window tables, the rings, and the choice of
 // variant by options and instruction set (the kernels themselves are in
 // synthesiskernels.h, built once per instruction set).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The portable synthesis: plain float loops, the reference the SIMD builds
 // are tested against, and the one used on other processors.
 #define LEXORIA_KERNEL_ISA 0

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Polyphase synthesis kernels: a split-and-merge DCT of each slot of subband
 // samples into a per-channel ring of 16 slots, then the folded window over
 // the ring. Every combination of rate, sample format, rounding and channel

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tables shared by the synthesis kernels of every instruction set: built
 // once by BuildSynthesisTables, read-only afterwards.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CAboutDlg: the about box. A frameless modal dialog cut to the shape of its
 // picture (bitmap 189) and painted with it, draggable by any point, with four
 // coloured labels standing straight on the picture, a credits line for the

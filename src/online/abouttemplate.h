@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog template 182, the about box, and the looks of its labels.
 #pragma once
 

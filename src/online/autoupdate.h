@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CAutoUpdate: the once-per-run hand-over of the update job to the separate
 // updater. The phrasebook does not update itself: it writes a three-line
 // file (its version, the version file's name, the download folder) into the

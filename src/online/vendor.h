@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The vendor's web server and the values the update hand-over names. The
 // host is our setting; the page and folder paths are fixed.
 #pragma once

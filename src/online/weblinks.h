@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The three web-page buttons of the main window: each opens one page of the
 // vendor's site in the user's browser and does not wait for it.
 #pragma once

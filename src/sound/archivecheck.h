@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The start-up check of the sound archive, beside the phrase files' check
 // (src/data/datacheck.h): an archive that is there but damaged is named once.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The audio output port: the few device operations the wave player needs.
 // One buffer is written at a time and played on its own; the caller keeps
 // the bytes alive and unchanged until Reset or Close. Implementations:

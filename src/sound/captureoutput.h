@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An audio output that plays nothing and keeps every buffer written to it,
 // with a log of the calls: what the player would have sent to the device.
 #pragma once

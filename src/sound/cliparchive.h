@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound archive: "data.dat" (a 12-byte header, "zarquell" and the
 // format value 2102, then the clip bodies back to back) and "data.idx" (one
 // 8-byte entry per clip: body offset from the end of that header, body

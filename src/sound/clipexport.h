@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A recording as a file of its own: the MPEG audio stream of clip n, out of
 // its wrapper and without a trailing tag, ready to be written as NNNN.mp3.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a clip body holds: the wrapper around its MPEG audio stream (bare,
 // one of the RIFF layouts, a trailing 128-byte tag) and the format the
 // stream's first frame header gives. Used by the player at open and by the

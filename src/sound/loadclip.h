@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadClip: fetches clip n from the archive in the working directory and
 // hands it to the player, prepared to play from its start.
 #pragma once

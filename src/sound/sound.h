@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Sound playback, without any window toolkit.
 //
 // Data flow: LoadClip (loadclip.h) reads one clip body from the archive

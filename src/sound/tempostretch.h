@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slow playback: the decoded block stretched in time with its pitch kept
 // (SoundTouch's WSOLA), so a traveller can catch every syllable.
 #pragma once

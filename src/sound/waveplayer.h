@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CWavePlayer: plays one clip at a time, through a decoder of its own.
 // OpenFromMemory copies the clip, finds its MPEG audio stream, starts the
 // decoder and opens the output;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // AppPaths: the one place that knows the two layouts on disk (docs/paths.md).
 // At start-up it decides, from the program's own folder and never from the
 // working folder, whether the program runs from a run folder (the program

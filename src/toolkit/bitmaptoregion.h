@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window shapes from pictures: the region of the pixels of a bitmap that do
 // not match a key colour (within a tolerance). The main window and the about
 // box cut themselves to their skins with it.

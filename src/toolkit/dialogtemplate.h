@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Dialog templates as data: one row per control, in dialog units, turned
 // into pixels once when the dialog builds its controls.
 //

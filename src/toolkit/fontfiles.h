@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Font files made available to this process while a window exists.
 #pragma once
 

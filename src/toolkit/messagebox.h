@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The message boxes of the window side: owned by a window, the
 // application's name as caption, an OK button and a fixed text.
 #pragma once

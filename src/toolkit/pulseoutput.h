@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound card behind the player's audio output port, through the sound
 // server's own client library (PulseAudio, or PipeWire serving its
 // protocol). One connection and one stream are kept across clips and plays:

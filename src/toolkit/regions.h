@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window regions: unions of rectangles and their exclusive-or, the two
 // combinations the window shapes are built from.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bitmaps and the icon of the program, looked up by their numeric resource
 // ids. The pictures are embedded (res/resources.qrc) at 1x and at 2x; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A bitmap resource drawn at the device pixel ratio of whatever it is painted
 // on: loaded again when that ratio changes (a window moved to another

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-16 text of the phrase data as Qt strings, unit for unit. (Qt's own
 // UTF-16 conversions drop a leading byte-order mark, which some phrase
 // texts keep on purpose.)

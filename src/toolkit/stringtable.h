@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's string resources, looked up by numeric id like its bitmaps.
 // A button's tooltip has the id of the button.
 #pragma once

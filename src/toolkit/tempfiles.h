@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The temporary folder and new, empty files in it.
 #pragma once
 

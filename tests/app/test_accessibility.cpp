@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a screen reader finds in the window: a name and a role for every
 // control, the Japanese and the pronunciation as text with their changes
 // kept up to date, the switches pressable, Tab's way round, and the focus ring.

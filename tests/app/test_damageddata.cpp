@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window over damaged data: the start-up check's one message, nothing
 // stale after a failed lookup or a clip that failed to load, and no garbage
 // shown from a damaged file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The favourites buttons: add, refuse a duplicate, list, remove the first,
 // a middle and the last, with the messages and favorite.dat checked; the
 // tooltip of 1116 following what the button does.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Learning before the trip, on the real window: furigana over the Japanese
 // (and their layout), the practice window and its history, the due count,
 // and export from the menu on the favourites.

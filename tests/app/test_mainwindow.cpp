@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: start-up, categories and sub-categories, the Japanese
 // form, play, missing data files, the timer and how the program ends.
 #include <QComboBox>

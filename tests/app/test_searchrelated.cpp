@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Search mode and the key-word search, related phrases and their captions.
 #include <QCheckBox>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One copy per user and favourites folder: a second start hands over to the
 // running window, with its activation token, and ends; other folders stay
 // independent; a first copy that cannot be reached is never joined by a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slot words in the phrase list: a click on a slot opens the choice combo
 // over it with that slot's alternatives; a choice rewrites the line and
 // shows the phrase it names.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a traveller does beyond the described window: slow playback, copying
 // the phrase, the card shown to a local, and the keyboard.
 #include <QApplication>

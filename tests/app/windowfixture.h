@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small phrasebook written into a fresh working directory, and the real
 // main window opened over it, with its messages and sound captured.
 //

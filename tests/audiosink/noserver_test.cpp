@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // With no audio server the output opens nothing and the player goes
 // through its whole cycle silently.
 #include <QDir>

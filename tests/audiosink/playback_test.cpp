@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Real playback: a private audio server with its null sink, a recording of
 // the sink's monitor, and the player's block found in that recording.
 #include <QFile>

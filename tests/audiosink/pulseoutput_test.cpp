@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The sound server output against a private server of our own: a null sink
 // at the block's rate, so the recording of its monitor must hold the block
 // bit for bit (nothing is resampled or mixed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CMyListBox on its own (lines, items, slot hits, rewrites, the favourites
 // rule) and CTransparentStatic (text flags from its style, painting).
 #include <QComboBox>

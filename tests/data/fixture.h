@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared test fixture: a fresh temporary working directory per test (every
 // data file name is relative to it), a log of what the model's changes
 // would have the window do, and writers for small phrase files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The any-script key-word search: romaji and Japanese matches after the
 // English ones, one line per template line, over a small phrase book.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The builder of English.dat and Japanese.dat, as functions and as the
 // phrasebuild tool.
 #include <gtest/gtest.h>

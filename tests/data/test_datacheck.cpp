@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged data files: the start-up check names the file, and the model shows
 // nothing of a damaged record while everything else keeps working.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phrase files read from a data folder and the favourites written to a
 // folder of their own, the way an installed program runs; the working
 // folder stays untouched.

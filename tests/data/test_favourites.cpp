@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // favorite.dat: adding, listing, removing through a new file, and the two
 // commands of the favourites buttons.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // favorite.dat shared by several copies of the program: the lock, the
 // re-read under it, and the failures that must say why and lose nothing
 // (read-only file or folder, full disk, a lock held by another copy).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scheduler against ts-fsrs on fixed review histories: the histories in
 // tests/fsrs-oracle/histories.txt, the oracle's outputs in expected.tsv
 // (regenerated and compared by test_fsrs_oracle where node is installed).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export table and its writer, with recordings from a fake reader, and
 // the UTF-8 conversion the table is written in.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // English.dat and Japanese.dat: loading ranges into the phrase map, loading
 // everything, reading Japanese records and showing the selected line.
 #include <gtest/gtest.h>

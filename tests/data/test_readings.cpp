@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The readings file: annotated sentences split into words with readings,
 // damaged lines left out for their phrase alone.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Record layouts, text cleaning, CItem display texts, WidenLine, the range
 // table and the bit test: the pure parts of the phrase data.
 #include <gtest/gtest.h>

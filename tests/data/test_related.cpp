@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Relate.dat: the related phrases of the phrase whose clip is loaded.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The practice history on disk and the sessions built from it: lines kept
 // across two writers, a kill and a full disk; due cards and new cards.
 #include <gtest/gtest.h>

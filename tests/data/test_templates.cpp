@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MapEngSpec.data: one line per template group when browsing, and the
 // key-word search over the template lines.
 #include <gtest/gtest.h>

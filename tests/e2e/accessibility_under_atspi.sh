@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program read through AT-SPI under Xvfb, on a private session bus
 # with its own accessibility bus: atspi_check.py checks names, roles, the
 # texts on show and Tab's order.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Compares the outline of the one window in two screenshots taken over a
 // plain background (one under X11, one under Wayland): what is not
 // background, found by filling from the screenshot's edges, cut to its

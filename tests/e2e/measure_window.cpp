@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the window in a screenshot taken at a scale factor: its size, that
 // it is still shaped (the root shows through its cut corners), and how much
 // detail its artwork carries beyond 1x (detail.h: 0 for a blown-up 1x

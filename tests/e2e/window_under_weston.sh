@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program natively on Wayland: under weston's headless compositor
 # and under Xvfb, each over the same plain green background, at each scale
 # factor given; compare_outline then checks that the window's outline under

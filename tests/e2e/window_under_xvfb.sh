@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real program from a copy of the run folder under Xvfb, checks
 # that one shaped window titled "Lexoria_Japanese" appears, that a second
 # start hands over to it (still one window) and that an AutoUpdate.exe in the

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reruns the fixed histories through ts-fsrs and compares with the committed
 # expected outputs, which the scheduler's unit test reads. Skipped (77)
 # where node or the package is absent; scripts/setup installs both.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the five data files together: English.dat,
 // Japanese.dat, MapEngSpec.data, Relate.dat and the archive index data.idx
 // (with data.dat) are cut from the input, checked as at start-up, and then

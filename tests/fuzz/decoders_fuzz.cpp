@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: two streams cut from the input, each decoded alone and
 // then by two decoders taking turns frame by frame. Any difference means
 // one decoder's state leaked into the other; the sanitizers watch the

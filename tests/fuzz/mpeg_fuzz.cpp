@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: arbitrary bytes through the stream reader and the
 // decoder, with options taken from the first byte. The input and output
 // buffers are sized exactly so the sanitizers catch any access outside them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the sound side: arbitrary bytes as a clip archive
 // (an index and a data file cut from the input) and as a clip handed to the
 // player, which finds the stream, times it, decodes it and writes it to a

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang, libFuzzer, AddressSanitizer and UBSan in
 # build-fuzz/, seeds their corpora from the conformance vectors when they are
 # present, and fuzzes each target for the given number of seconds (default

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary DESTDIR under /usr, checks the layout,
 # validates the desktop entry and the AppStream metainfo where the tools are
 # installed, then starts the installed program under Xvfb from an empty

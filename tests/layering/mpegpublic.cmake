@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DINTERNAL=src/mpeg -DPUBLIC=src/mpeg/include/mpeg -DFOLDERS="a;b" -P mpegpublic.cmake
 # The decoder's include root holds its public headers only, and no C++ file
 # under FOLDERS includes one of the decoder's own stage headers (the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DFOLDERS="a;b" -P noqtbelow.cmake
 # Fails when a C++ file under one of the folders includes a Qt header: the
 # decoder, the sound layer and the data layer stand on the standard library

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small layer I and layer II frames written bit by bit from a chosen
 // allocation, scale factors and sample codes, with the subband values the
 // standard's dequantisation gives for them, so a decoder's sample buffer can

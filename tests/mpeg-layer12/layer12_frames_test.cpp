@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layer I and II frames written by the test with a chosen allocation, scale
 // factors and sample codes: the decoded subband values against the
 // standard's dequantisation, value by value, for every allocation table,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole layer I and II streams through mpadec: the conformance vectors
 // against their references, streams made with twolame and ffmpeg against
 // mpg123 (a black-box oracle), every output variant against the full-rate

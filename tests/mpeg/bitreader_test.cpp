@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bit reader against a plain bit-by-bit reading of the same bytes, for
 // every read width and every fill of the cache, refills of a full cache
 // included; and bytes past the limit read as zero.

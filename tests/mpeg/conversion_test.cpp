@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reduced rates, 8-bit output and the channel conversions of layer III,
 // each checked against the full-rate 16-bit stereo decoding of one stream.
 #include <gtest/gtest.h>

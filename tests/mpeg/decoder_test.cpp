@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The decoder front: frame lengths, refusals, the reservoir's first frames,
 // exact output sizes and the options.
 #include <gtest/gtest.h>

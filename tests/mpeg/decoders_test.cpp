@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Caller-owned decoders: each holds its whole stream state, so two decoders
 // used in turn or on two threads give what each gives alone; and the status
 // of a decode tells a written frame, a frame with no output yet and each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streams made with sox and lame, decoded by mpadec and by mpg123 (a black
 // box oracle): the same frames, and with --precise the same samples within
 // 0.15 LSB RMS. The streams are made once and kept in the build folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every instruction set against the portable scalar kernels, on every
 // conformance vector and every output variant (rate reduction, channel
 // handling, 8-bit, precise rounding): the same float operations in the same

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Frame headers, frame sync and the stream information of a first frame.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A whole stream through one caller-owned decoder, frame by frame, the way
 // mpadec walks it: resynchronising past what does not decode.
 #pragma once

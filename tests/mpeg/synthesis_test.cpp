@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast synthesis against the standard's matrixing and windowing
 // computed directly in double precision.
 #include <gtest/gtest.h>

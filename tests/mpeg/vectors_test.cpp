@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Conformance vectors decoded by mpadec against their reference PCM, and the
 // illegal, unusual and cut streams decoded or refused without a fault.
 #include <gtest/gtest.h>

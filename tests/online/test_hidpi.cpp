@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window at the device pixel ratio the test runs at (QT_SCALE_FACTOR:
 // registered at 1, 1.5 and 2): every picture is held at that ratio, the
 // layout stays in 1x pixels, what is drawn between the controls is the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin, the picture buttons, the web pages, the about box and the update
 // hand-over inside the real main window.
 #include "controls/hoverbutton.h"

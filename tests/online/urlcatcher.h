@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Stands in for the browser: every address the desktop is asked to open.
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // phrasetool's commands on the run folder's data, and on folders that lack
 // one of its files. Phrases are picked by their text, not their number, so
 // the content may change under the tests.

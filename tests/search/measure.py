@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """hit@1 and hit@5 of `phrasetool search` over the query set.
 
 usage: measure.py PHRASETOOL [QUERIES.tsv] [-v]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The search index on small fixtures: words, stems, synonyms, slips,
 // unfinished words, romaji and Japanese, one result per template line, and
 // the cut below the relevance floor.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole book against the traveller query set (queries.tsv, written before
 // the phrases were read): an acceptable phrase first, or among the first five,
 // for at least the share below.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How much detail a picture carries beyond half its resolution: the RMSE
 // (0..1) of the picture against its own 2x point-downscale blown up again.

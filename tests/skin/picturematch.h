@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How far a regenerated picture is from the committed one. Glyphs drawn
 // through the font rasteriser differ by a level here and there between

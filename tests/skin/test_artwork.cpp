@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The committed pictures are what the artwork tool draws, at 1x as they
 // always were and at 2x drawn afresh at the double resolution: byte for byte
 // where no font is drawn, within the rendering tolerance where one is.

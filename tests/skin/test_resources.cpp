@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testenv.h"
 #include "toolkit/resources.h"
 #include "toolkit/scaledbitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Keeps Qt's start-up quiet in tests: a private runtime folder, as Qt wants.
 #include <QByteArray>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cliptool build and extract on small folders of clips.
 #include <gtest/gtest.h>
 

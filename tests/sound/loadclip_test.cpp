@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LoadClip over archives built here: the clip reaches the player, and every
 // failure leaves the previous clip in place.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the player plays, against mpadec's decoding of the same frames,
 // sample for sample, on clips encoded here with lame; and cliptool over an
 // archive of those clips.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clips, streams and archives built by the sound tests.
 #pragma once
 

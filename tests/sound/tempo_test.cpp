@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Slow playback: the stretched block is 1/tempo as long and keeps its
 // pitch (median F0 by autocorrelation over voiced frames), from the stretch
 // itself, through the player, and through cliptool render --tempo on real

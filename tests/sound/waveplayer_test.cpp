@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CWavePlayer on streams whose framing is exact and known: frames of a
 // valid header followed by zeros, which decode to silence.
 #include <gtest/gtest.h>

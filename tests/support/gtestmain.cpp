@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of every GoogleTest binary. Run by hand it ends by naming every
 // case that was skipped and why (no conformance vectors, a missing tool, a
 // mount this machine refuses); when nothing ran to success and something was

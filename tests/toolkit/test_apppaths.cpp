@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The paths seam: which layout a start finds, and where each layout keeps
 // its data and favourites.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window toolkit: dialog units, the message box, the shell, temporary
 // files, font files and regions.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws every bitmap and the icon of the program into the folder given as the
 // only argument, at 1x and at 2x. Same fonts and same code give the same
 // bytes, so a test can regenerate the committed files and compare.

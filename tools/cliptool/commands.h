@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The cliptool commands. Each prints its own diagnostics and returns the
 // process exit status (0 success, 1 failure).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // cliptool: the sound archive ("data.idx", "data.dat") of the working
 // directory, for the people who make its recordings.
 #include <cstdio>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A PCM WAVE file: the 44-byte RIFF header and the samples.
 #pragma once
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Drafts content/readings.txt with MeCab and UniDic: the analyser splits
 each phrase's kanji-kana rendering into words and proposes their readings,
 and every reading is then taken from the phrase's own kana rendering, so the

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The category range table: (code, category, [(sub-category, first, last)])."""
 
 CATEGORIES = [

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Measures the recordings as the player plays them: for every clip of the
 archive in the current folder, where its speech starts (the first sample
 above -40 dBFS, in ms from the clip's start, the decoder's first frame

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Lists template variants whose related list is their group head's.
 
 A variant ("[cheaper]") that shares the head's list ("[bigger]") points the

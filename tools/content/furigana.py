@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The reading notation of content/readings.txt: the kanji-kana text with
 `{kana}` after each word that holds kanji, 駅{えき}へはどう行{い}けばいいですか？.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Turns content/phrases/*.txt and content/related.txt into the files the
 program reads: the four UTF-16LE source texts (English.txt, Pron.txt,
 Japanese1.txt, Japanese2.txt), MapEngSpec.data, Relate.dat and the UTF-8

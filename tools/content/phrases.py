@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads the phrase sources under content/phrases/ and content/related.txt.
 
 One place knows the source format (content/FORMAT.md); the generator, the

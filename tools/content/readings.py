@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Compares the reading Open JTalk gives every phrase's spoken text (from its
 trace) with the phrase's kana rendering, and lists the phrases where they
 differ, so that a `say` line can be added where the synthesiser misreads.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Speaks every phrase's Japanese with Open JTalk and packs the recordings
 into content/generated/data.idx + data.dat with `cliptool build`.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Whether a pronunciation spells the kana rendering it stands beside.
 
 Both are reduced to one key: the kana spelled out letter by letter (おう as

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Draws the random sample of phrases for a blind review (docs/content.md,
 "Blind review"): COUNT distinct phrase numbers, sorted, from a seed that is
 printed first so the same sample can be drawn again. Without --seed a new

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The synonym list content/synonyms.txt: groups of words a traveller may
 type for the same thing, one group a line (see content/FORMAT.md)."""
 from __future__ import annotations

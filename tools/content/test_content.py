@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Tests of the content tools on small fixtures: the source parser, the
 generated record layouts, the validator's group, relation and reading
 checks, the reading notation and the reading drafter's alignment.

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks every rule the program and the traveller rely on, on the content
 sources and on the committed files in content/generated/:
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // mpadec: decodes every frame of an MPEG audio file to WAV or raw PCM.
 //
 // mpadec [--reduction 0|1|2] [--channels both|mix|left|right] [--8bit]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Huffman code tables of ISO/IEC 11172-3 Table B.7 (big_values tables), as
 # code values (hcod, read most significant bit first) and code lengths (hlen),
 # row x, column y. Used by generate_huffman.py to write the decoder's lookup tables.

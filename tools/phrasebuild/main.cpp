@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // phrasebuild english|japanese|all
 // Works in the current directory. Exit 0 when every file asked for was
 // written; otherwise each failure is named on stderr and the exit is 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The phrasetool commands. Each returns the exit status: 0 done, 1 nothing
 // found (or nothing could be played), 2 a data file missing.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // phrasetool: the phrasebook from a terminal. It reads the same data files
 // as the window, from the run folder or the installed layout.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPEG audio decoder (layers I, II and III of MPEG-1, MPEG-2 and MPEG-2.5).
 //
 // Data flow: the caller holds a whole stream in memory and owns a Decoder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a stream reader or decoder call did. Every reader and decoder call
 // that can fail returns one; the decoder also keeps the code of its last
 // failure (Decoder::LastError).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MPEG audio stream reader: frame headers, frame sync, the Xing and VBRI
 // headers of the first frame, frame lengths and the PCM output format.
 // It works on memory only and keeps no state: every call returns its
