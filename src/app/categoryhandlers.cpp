@@ -2,6 +2,7 @@
 // Categories and view modes: the category buttons, the sub-category combo,
 // search mode and the search, related phrases.
 #include <QFontMetrics>
+#include <QRegularExpression>
 #include <algorithm>
 
 #include "app/categories.h"
@@ -66,6 +67,7 @@ void CWendaroDlg::ApplyViewMode() {
   Caption(1025)->setText(QString::fromLatin1(row->caption1025));
   // A correction said in search mode is not carried into another mode.
   if (searchCaptionWidth_ >= 0) Caption(1025)->resize(searchCaptionWidth_, Caption(1025)->height());
+  if (searchCaptionFont_) Caption(1025)->setFont(*searchCaptionFont_);
   Caption(1025)->setToolTip({});
   if (row->clearsView) ClearPhraseView();
   RepaintCaptionArea();
@@ -127,15 +129,35 @@ void CWendaroDlg::ShowSearchCaption() {
   if (corrected.empty() || book_.Lines().empty()) {
     caption->setText(QStringLiteral("Your phrases:"));
     caption->resize(searchCaptionWidth_, caption->height());
+    if (searchCaptionFont_) caption->setFont(*searchCaptionFont_);
     caption->setToolTip({});
     return;
   }
+  // The row is short: the caption names the corrected words, the tooltip
+  // the whole query as searched.
+  const QString whole = QString::fromStdU16String(corrected);
+  const QStringList typed = QString::fromStdU16String(book_.KeyWord())
+                                .toLower()
+                                .split(QRegularExpression(QStringLiteral("[^\\w]+")), Qt::SkipEmptyParts);
+  QStringList changed;
+  for (const QString& word : whole.split(u' ', Qt::SkipEmptyParts))
+    if (!typed.contains(word)) changed.append(word);
+  const QString shown = changed.isEmpty() ? whole : changed.join(u' ');
   // Up to the exact-match box on the same row, cut with an ellipsis beyond.
   const int room = ExactMatchBox()->x() - caption->x() - 4;
-  const QString text = QStringLiteral("Showing results for \u201C%1\u201D:").arg(QString::fromStdU16String(corrected));
+  const QString text = QStringLiteral("Showing results for \u201C%1\u201D:").arg(shown);
   caption->resize(std::max(searchCaptionWidth_, room), caption->height());
-  caption->setText(caption->fontMetrics().elidedText(text, Qt::ElideRight, caption->width()));
-  caption->setToolTip(text);
+  // A smaller letter first (down to three quarters), an ellipsis after that.
+  if (!searchCaptionFont_) searchCaptionFont_ = caption->font();
+  QFont font = *searchCaptionFont_;
+  const int full = font.pixelSize();
+  for (int size = full; full > 0 && size >= full * 3 / 4; --size) {
+    font.setPixelSize(size);
+    if (QFontMetrics(font).horizontalAdvance(text) <= caption->width()) break;
+  }
+  caption->setFont(font);
+  caption->setText(QFontMetrics(font).elidedText(text, Qt::ElideRight, caption->width()));
+  caption->setToolTip(QStringLiteral("Showing results for \u201C%1\u201D").arg(whole));
 }
 
 void CWendaroDlg::OnExactMatchClicked() { searchChanged_ = true; }

@@ -305,6 +305,7 @@ class CWendaroDlg : public CSkinnedDialog {
   static constexpr int kLiveSearchPause = 150;   // ms after the last key
   static constexpr int kSearchIndexDelay = 300;  // ms after the window shows
   int searchCaptionWidth_ = -1;                  // caption 1025 as laid out
+  std::optional<QFont> searchCaptionFont_;       // and its letter
   QString favouriteTooltip_;
   QStringList latinFamilies_;
   QStringList japaneseFamilies_;
